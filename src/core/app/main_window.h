@@ -1,0 +1,23 @@
+#pragma once
+// The main window's own handlers; the windows forward their events here.
+
+#include <cstdint>
+
+namespace inkrelay {
+
+struct Program;
+
+// The applet list: Applet follows the chosen index.
+void Combo1_Click(Program& program, int16_t listIndex);
+// The File and Edit menus bring the controls up to date as they open (the clipboard may have
+// changed since).
+void Menu_Opening(Program& program);
+// Exactly the close box.
+void File_Exit_Click(Program& program);
+// Opens Readme.txt from the program's folder; a missing file is not reported.
+void Help_ShowReadme_Click(Program& program);
+// The restore-mode buttons set Mode.
+void Option1_Click(Program& program);
+void Option2_Click(Program& program);
+
+}  // namespace inkrelay

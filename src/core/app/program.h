@@ -1,0 +1,19 @@
+#pragma once
+// What every handler works on: the state record and the two ports.
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/ui_port.h"
+#include "draw/desktop.h"
+
+namespace inkrelay {
+
+struct Program {
+    AppState& State;
+    Ui& Windows;
+    Desktop& Screen;
+    std::string ProgramDir;  // the running executable's folder: settings, log and readme live here
+};
+
+}  // namespace inkrelay

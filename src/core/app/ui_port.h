@@ -1,0 +1,53 @@
+#pragma once
+// What the core asks of the windows: message boxes, focus, the progress bar, the image window's
+// visibility, the controls' states, one pass of the message loop and the program's end.
+
+#include <cstdint>
+#include <string>
+
+namespace inkrelay {
+
+struct ControlInputs;
+struct ControlStates;
+
+enum class MessageIcon { Critical, Exclamation, Information, Question };
+
+// The answers with the values the message-box function returns.
+enum class MessageAnswer : int16_t { Ok = 1, Yes = 6, No = 7 };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // A modal box titled "インクリレー" with an OK button; CR in the text is a line break.
+    virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+    // A modal box with Yes and No.
+    virtual MessageAnswer AskYesNo(const std::string& text, MessageIcon icon) = 0;
+
+    // The three things the control rules read from the windows rather than from the state.
+    virtual ControlInputs ObserveControls() = 0;
+    // Applies what the rules decided; a field left empty keeps the control as it is.
+    virtual void ApplyControls(const ControlStates& states) = 0;
+
+    virtual void SetProgressRange(int32_t minimum, int32_t maximum) = 0;
+    virtual void SetProgressValue(int32_t value) = 0;
+
+    virtual void ShowImageWindow() = 0;
+    virtual void HideImageWindow() = 0;
+    virtual void FocusMainWindow() = 0;
+    // Makes the main window topmost again without moving or sizing it.
+    virtual void KeepOnTop() = 0;
+
+    // One pass of the message loop; other handlers may run inside it.
+    virtual void YieldOnce() = 0;
+
+    // Opens a document with the program the desktop associates with it; the result is ignored.
+    virtual void OpenWithShell(const std::string& path) = 0;
+
+    // Unloads the image window, the version dialog and the options dialog, in that order.
+    virtual void UnloadOtherWindows() = 0;
+    // Ends the program at once: no handler runs afterwards, not even one that was yielding.
+    [[noreturn]] virtual void EndProgram(int exitStatus) = 0;
+};
+
+}  // namespace inkrelay
