@@ -28,12 +28,12 @@ inline constexpr int32_t InvalidPicture = 481;
 }  // namespace ErrorCode
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     explicit RuntimeError(int32_t code)
         : std::runtime_error("runtime error " + std::to_string(code)), code_(code) {}
     int32_t Code() const noexcept { return code_; }
 
-private:
+  private:
     int32_t code_;
 };
 

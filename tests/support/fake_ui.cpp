@@ -6,7 +6,8 @@ namespace {
 
 template <typename T>
 void Keep(std::optional<T>& current, const std::optional<T>& next) {
-    if (next) current = next;
+    if (next)
+        current = next;
 }
 
 }  // namespace
@@ -17,7 +18,8 @@ void FakeUi::ShowMessage(const std::string& text, MessageIcon icon) {
 
 MessageAnswer FakeUi::AskYesNo(const std::string& text, MessageIcon icon) {
     Messages.push_back({text, icon, true});
-    if (Answers.empty()) return MessageAnswer::No;
+    if (Answers.empty())
+        return MessageAnswer::No;
     const MessageAnswer answer = Answers.front();
     Answers.pop_front();
     return answer;
@@ -74,7 +76,9 @@ void FakeUi::HideImageWindow() {
     Inputs.ImageWindowVisible = false;
 }
 
-void FakeUi::EndProgram(int exitStatus) { throw ProgramEnded{exitStatus}; }
+void FakeUi::EndProgram(int exitStatus) {
+    throw ProgramEnded{exitStatus};
+}
 
 std::vector<std::string> FakeUi::Texts() const {
     std::vector<std::string> texts;

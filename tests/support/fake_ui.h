@@ -23,7 +23,7 @@ struct ShownMessage {
 };
 
 class FakeUi : public Ui {
-public:
+  public:
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     MessageAnswer AskYesNo(const std::string& text, MessageIcon icon) override;
     ControlInputs ObserveControls() override { return Inputs; }

@@ -10,7 +10,8 @@
 namespace inkrelay::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "inkrelay-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "inkrelay-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::system_error(errno, std::generic_category(), "mkdtemp");
     path_ = pattern;
@@ -32,14 +33,16 @@ TempDir::~TempDir() {
 
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path.string());
+    if (!in)
+        throw std::runtime_error("cannot read " + path.string());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
 }
 
 }  // namespace inkrelay::test

@@ -22,10 +22,20 @@ struct Rules : ::testing::Test {
 
 // Every enable rule of the window, in one place, for the busy cases.
 std::vector<bool> StartingControls(const ControlStates& s) {
-    return {*s.FileOpen,        *s.EditPaste, *s.EditSelectAll, *s.EditSelectSquare,
-            *s.EditCancelSelection, *s.Option1Enabled, *s.Option2Enabled, *s.Combo1Enabled,
-            *s.Command1,        *s.Command2,  *s.Command3,      *s.Command4,
-            *s.Command5,        *s.Command6};
+    return {*s.FileOpen,
+            *s.EditPaste,
+            *s.EditSelectAll,
+            *s.EditSelectSquare,
+            *s.EditCancelSelection,
+            *s.Option1Enabled,
+            *s.Option2Enabled,
+            *s.Combo1Enabled,
+            *s.Command1,
+            *s.Command2,
+            *s.Command3,
+            *s.Command4,
+            *s.Command5,
+            *s.Command6};
 }
 
 TEST_F(Rules, afterStartUpWithoutAPicture) {

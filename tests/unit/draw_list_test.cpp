@@ -43,8 +43,8 @@ TEST(EventMemory, isZeroAtStartAndRefusesCellsOutsideItsRange) {
 
 TEST(EventWalker, walksEveryCodeWithItsCellCountAndOperands) {
     EventMemory mem;
-    const int16_t list[] = {Mk, 12, -30, 0, Gt, 5, 6, Dt, 3, Ln, 4, 9, CD, 1, 2, CL, 0, 1, 8,
-                            Cr, St, 10, 11, Mv, 12, 13, Ed};
+    const int16_t list[] = {Mk, 12, -30, 0, Gt, 5,  6,  Dt, 3,  Ln, 4,  9,  CD, 1,
+                            2,  CL, 0,   1, 8,  Cr, St, 10, 11, Mv, 12, 13, Ed};
     int32_t end = 0;
     for (int16_t cell : list) mem[++end] = cell;
 

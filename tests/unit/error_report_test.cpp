@@ -22,7 +22,8 @@ TEST(ComposeErrorMessage, completeSentencesAreShownWithTheirCodeAndTheProgramGoe
 }
 
 TEST(ComposeErrorMessage, clausesEmptyEntriesAndCodesBeyondTheTableEndTheProgram) {
-    EXPECT_EQ(ComposeErrorMessage(7).Text, "メモリが不足しているため、インクリレーを終了します。(7)");
+    EXPECT_EQ(ComposeErrorMessage(7).Text,
+              "メモリが不足しているため、インクリレーを終了します。(7)");
     EXPECT_EQ(ComposeErrorMessage(57).Text,
               "デバイス I/O エラーが発生したため、インクリレーを終了します。(57)");
     EXPECT_EQ(ComposeErrorMessage(48).Text,
@@ -30,8 +31,8 @@ TEST(ComposeErrorMessage, clausesEmptyEntriesAndCodesBeyondTheTableEndTheProgram
     for (int code : {5, 6, 9, 380, 0, 521 + 1, 600}) {
         const ErrorMessage m = ComposeErrorMessage(code);
         EXPECT_TRUE(m.Fatal) << code;
-        EXPECT_EQ(m.Text, "問題が発生したため、インクリレーを終了します。(" + std::to_string(code) +
-                              ")");
+        EXPECT_EQ(m.Text,
+                  "問題が発生したため、インクリレーを終了します。(" + std::to_string(code) + ")");
     }
     for (int code : {7, 48, 49, 57}) EXPECT_TRUE(ComposeErrorMessage(code).Fatal) << code;
 }
@@ -64,8 +65,9 @@ TEST(ReportError, fatalDuringAReadEndsWithoutTheCloseRefusalAndSavesTheSettings)
     } catch (const ProgramEnded& ended) {
         EXPECT_NE(ended.ExitStatus, 0);
     }
-    EXPECT_EQ(p.Ui.Texts(), (std::vector<std::string>{
-                                "デバイス I/O エラーが発生したため、インクリレーを終了します。(57)"}));
+    EXPECT_EQ(p.Ui.Texts(),
+              (std::vector<std::string>{
+                  "デバイス I/O エラーが発生したため、インクリレーを終了します。(57)"}));
     EXPECT_FALSE(p.State->Scanning);
     EXPECT_FALSE(p.State->Drawing);
     EXPECT_TRUE(p.State->Closing);

@@ -27,10 +27,11 @@ TEST(StartUp, aSixteenBitDisplayIsRefusedWithoutTouchingTheSettingsFile) {
     TestProgram p(16);
     test::WriteFile(p.SettingsFile(), "Speed=2;\r\n");
     EXPECT_NE(EndStatus([&] { StartUp(p.Run); }), 0);
-    EXPECT_EQ(p.Ui.Texts(),
-              (std::vector<std::string>{
-                  "インクリレーは、画面の色が65,536色（16ビット）以下ではご使用になれません。\r"
-                  "画面のプロパティで、画面の色を1,677万色（24ビット）以上に設定してご使用ください。"}));
+    EXPECT_EQ(
+        p.Ui.Texts(),
+        (std::vector<std::string>{
+            "インクリレーは、画面の色が65,536色（16ビット）以下ではご使用になれません。\r"
+            "画面のプロパティで、画面の色を1,677万色（24ビット）以上に設定してご使用ください。"}));
     EXPECT_EQ(p.Ui.Messages[0].Icon, MessageIcon::Critical);
     EXPECT_EQ(ReadFile(p.SettingsFile()), "Speed=2;\r\n");
     EXPECT_TRUE(p.Ui.Applied.empty());

@@ -36,7 +36,8 @@ TEST_F(Options, changingTheQualityAfterAReadTellsTheUserAndDisablesDrawing) {
     dialog.Ok(p.Run, controls);
     ASSERT_EQ(p.Ui.Messages.size(), 1u);
     EXPECT_EQ(p.Ui.Messages[0].Text,
-              "復元に関する設定が変更されました。\rこの変更を有効にするため、再度読み取りを行ってください。");
+              "復元に関する設定が変更されました。\rこの変更を有効にするため、再度読み取りを行ってく"
+              "ださい。");
     EXPECT_EQ(p.Ui.Messages[0].Icon, MessageIcon::Information);
     EXPECT_FALSE(p.State->ScanReady);
     EXPECT_EQ(p.Ui.Current.Command6, false);

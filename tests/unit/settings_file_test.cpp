@@ -68,7 +68,8 @@ TEST_F(SettingsFile, aReadOnlyFolderIsPermissionDeniedAndLosesNothing) {
     ASSERT_EQ(chmod(p.SettingsFile().c_str(), 0444), 0);
     const int shown = test::RunUnprivileged([&] {
         SaveSettings(p.Run);
-        return p.Ui.Messages.size() == 1 && p.Ui.Messages[0].Text == "ファイルに書き込めません。(70)"
+        return p.Ui.Messages.size() == 1 &&
+                       p.Ui.Messages[0].Text == "ファイルに書き込めません。(70)"
                    ? 0
                    : 1;
     });

@@ -130,7 +130,8 @@ TEST(ApplySettings, valuesThatDoNotFitOrAreOutOfRangeKeepTheStartUpDefaults) {
 
 TEST(ApplySettings, aModeLineMissingItsSemicolonStillGivesItsLeadingNumber) {
     AppState state;
-    ApplySettings(JoinSettingsFields("[Main Settings]\r\nMode=1\r\nApplet=2;\r\n"), Defaults(state));
+    ApplySettings(JoinSettingsFields("[Main Settings]\r\nMode=1\r\nApplet=2;\r\n"),
+                  Defaults(state));
     EXPECT_EQ(state.Mode, 1);
     EXPECT_EQ(state.Applet, 2);
 }

@@ -11,13 +11,13 @@ namespace inkrelay {
 
 // A 16-bit Boolean: True is -1, False is 0.
 class Flag {
-public:
+  public:
     constexpr Flag() = default;
     constexpr Flag(bool value) : raw_(value ? -1 : 0) {}  // NOLINT: reads like the Boolean it is
     constexpr operator bool() const { return raw_ != 0; }
     constexpr int16_t Raw() const { return raw_; }
 
-private:
+  private:
     int16_t raw_ = 0;
 };
 

@@ -18,8 +18,10 @@ std::string Point(int16_t x, int16_t y) {
 std::optional<std::string> StatusLine(const AppState& state, const ControlInputs& inputs,
                                       bool notBusy) {
     const auto& c = state.Coords;
-    if (state.PickingColour) return "復元する線にあわせて左クリック";
-    if (state.CapturingDrawPos) return "描き込む左上の位置にあわせてクリック";
+    if (state.PickingColour)
+        return "復元する線にあわせて左クリック";
+    if (state.CapturingDrawPos)
+        return "描き込む左上の位置にあわせてクリック";
     if (state.CapturingRGBBarPos)
         return "赤 (R) が " + std::to_string(state.Applet == 3 ? 10 : 0) +
                " になる位置にあわせてクリック";
@@ -28,10 +30,13 @@ std::optional<std::string> StatusLine(const AppState& state, const ControlInputs
         const int height = std::abs(c[Coord::RangeBottom] - c[Coord::RangeTop]) + 1;
         return "選択範囲のサイズ:(" + std::to_string(width) + "," + std::to_string(height) + ")";
     }
-    if (state.Scanning) return "画像を読み取り中...";
-    if (state.Drawing) return "画像を描き込み中...";
+    if (state.Scanning)
+        return "画像を読み取り中...";
+    if (state.Drawing)
+        return "画像を描き込み中...";
     if (state.ScanReady)
-        return "イベントメモリ残量：" + std::to_string(EventMemFreePercent(state.EventMemEnd)) + "%";
+        return "イベントメモリ残量：" + std::to_string(EventMemFreePercent(state.EventMemEnd)) +
+               "%";
     return std::nullopt;
 }
 
@@ -52,8 +57,9 @@ ControlStates ComputeControlStates(const AppState& state, const ControlInputs& i
     s.ViewImageWindow = !state.Drawing && notCapturing;
     s.Option1Enabled = idle;
     s.Option2Enabled = idle;
-    s.Picture1Back = inputs.Selected == SelectedOption::Option1 ? SwatchColour{true, 0}
-                                                                 : SwatchColour{false, state.ScanCol};
+    s.Picture1Back = inputs.Selected == SelectedOption::Option1
+                         ? SwatchColour{true, 0}
+                         : SwatchColour{false, state.ScanCol};
     bool option2Selected = inputs.Selected == SelectedOption::Option2;
     if (idle) {
         s.Option1Value = state.Mode == 0;
@@ -66,7 +72,8 @@ ControlStates ComputeControlStates(const AppState& state, const ControlInputs& i
         return s;
     }
     s.Combo1Enabled = idle;
-    if (idle) s.Combo1Index = state.Applet;
+    if (idle)
+        s.Combo1Index = state.Applet;
     s.Command1 = state.ImageLoaded && option2Selected && idle;
     s.Command2 = idle;
     s.Command3 = idle;
@@ -85,7 +92,8 @@ ControlStates ComputeControlStates(const AppState& state, const ControlInputs& i
     }
     s.Text3 = state.DrawPosSet ? Point(c[Coord::DrawPosX], c[Coord::DrawPosY]) : NoCoordinates;
     s.Text4 = state.RGBBarPosSet ? Point(c[Coord::RGBBarX], c[Coord::RGBBarY]) : NoCoordinates;
-    if (auto line = StatusLine(state, inputs, notBusy)) s.StatusText = std::move(line);
+    if (auto line = StatusLine(state, inputs, notBusy))
+        s.StatusText = std::move(line);
     return s;
 }
 
@@ -94,7 +102,8 @@ void UpdateControls(Program& program) {
         const ControlStates states =
             ComputeControlStates(program.State, program.Windows.ObserveControls());
         program.Windows.ApplyControls(states);
-        if (states.ErrorCode != 0) throw RuntimeError(states.ErrorCode);
+        if (states.ErrorCode != 0)
+            throw RuntimeError(states.ErrorCode);
     });
 }
 

@@ -41,10 +41,12 @@ std::string_view MessageTableText(int32_t code) {
 
 ErrorMessage ComposeErrorMessage(int32_t code) {
     const std::string suffix = "(" + std::to_string(code) + ")";
-    if (code < 0) return {"問題が発生しました。" + suffix, false};
+    if (code < 0)
+        return {"問題が発生しました。" + suffix, false};
 
     const std::string_view entry = code < MessageTableSize ? MessageTableText(code) : "";
-    if (entry.ends_with(SentenceEnd)) return {std::string(entry) + suffix, false};
+    if (entry.ends_with(SentenceEnd))
+        return {std::string(entry) + suffix, false};
 
     const std::string_view cause = entry.empty() ? UnnamedProblem : entry;
     return {std::string(cause) + std::string(ClosingClause) + suffix, true};
@@ -53,14 +55,16 @@ ErrorMessage ComposeErrorMessage(int32_t code) {
 void ReportError(Program& program, int32_t code) {
     const ErrorMessage message = ComposeErrorMessage(code);
     program.Windows.ShowMessage(message.Text, MessageIcon::Critical);
-    if (!message.Fatal) return;
+    if (!message.Fatal)
+        return;
 
     AppState& state = program.State;
     state.Scanning = false;
     state.Drawing = false;
     // A fatal error raised by the shut-down itself (a failing settings write) must not start the
     // shut-down a second time.
-    if (state.Closing) program.Windows.EndProgram(ExitStatus::Fatal);
+    if (state.Closing)
+        program.Windows.EndProgram(ExitStatus::Fatal);
     MainWindowQueryUnload(program, ExitStatus::Fatal);
     // The close cannot be refused with both busy flags cleared; end in any case.
     program.Windows.EndProgram(ExitStatus::Fatal);

@@ -16,7 +16,8 @@ void RunHandler(Program& program, Body&& body) {
     } catch (const std::bad_alloc&) {
         code = ErrorCode::OutOfMemory;
     }
-    if (code != 0) ReportError(program, code);
+    if (code != 0)
+        ReportError(program, code);
 }
 
 }  // namespace inkrelay

@@ -15,7 +15,8 @@ void View_ImageWindow_Click(Program& program) {
 }
 
 bool Form2_QueryUnload(Program& program) {
-    if (program.State.Closing) return true;
+    if (program.State.Closing)
+        return true;
     program.State.PickingColour = false;
     program.Windows.HideImageWindow();
     UpdateControls(program);

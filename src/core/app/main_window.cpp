@@ -11,19 +11,26 @@
 
 namespace inkrelay {
 
-void Combo1_Click(Program& program, int16_t listIndex) { program.State.Applet = listIndex; }
+void Combo1_Click(Program& program, int16_t listIndex) {
+    program.State.Applet = listIndex;
+}
 
-void Menu_Opening(Program& program) { UpdateControls(program); }
+void Menu_Opening(Program& program) {
+    UpdateControls(program);
+}
 
-void File_Exit_Click(Program& program) { MainWindowQueryUnload(program); }
+void File_Exit_Click(Program& program) {
+    MainWindowQueryUnload(program);
+}
 
 void Help_ShowReadme_Click(Program& program) {
     // Every step runs even when the one before failed; the first failure is reported after.
     std::error_code changeDir;
     std::filesystem::current_path(program.ProgramDir, changeDir);
-    program.Windows.OpenWithShell(
-        ProgramFilePath(program.ProgramDir, "Readme.txt", std::filesystem::path::preferred_separator));
-    if (changeDir) ReportError(program, RuntimeCodeFor(changeDir, FileAccess::Read));
+    program.Windows.OpenWithShell(ProgramFilePath(program.ProgramDir, "Readme.txt",
+                                                  std::filesystem::path::preferred_separator));
+    if (changeDir)
+        ReportError(program, RuntimeCodeFor(changeDir, FileAccess::Read));
 }
 
 void Option1_Click(Program& program) {

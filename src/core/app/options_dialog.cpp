@@ -12,15 +12,16 @@ OptionsControls OptionsDialogLogic::Load(const AppState& state) {
     rememberedMethod_ = state.Formula;
     const bool fits = state.Quality >= 0 && state.Quality <= 2 && state.Formula >= 0 &&
                       state.Formula <= 1 && state.Speed >= 1 && state.Speed <= 5;
-    if (!fits) throw RuntimeError(ErrorCode::InvalidPropertyValue);
+    if (!fits)
+        throw RuntimeError(ErrorCode::InvalidPropertyValue);
     return {state.Quality, state.Formula, static_cast<int16_t>(state.AutoClose ? 1 : 0),
             static_cast<int16_t>(state.Check ? 1 : 0), state.Speed};
 }
 
 void OptionsDialogLogic::Ok(Program& program, const OptionsControls& controls) {
     AppState& state = program.State;
-    const bool restoreChanged = controls.Combo2Index != rememberedMethod_ ||
-                                controls.Combo1Index != rememberedQuality_;
+    const bool restoreChanged =
+        controls.Combo2Index != rememberedMethod_ || controls.Combo1Index != rememberedQuality_;
     if (restoreChanged && state.ScanReady)
         program.Windows.ShowMessage(RestoreSettingsChangedMessage, MessageIcon::Information);
     state.Quality = controls.Combo1Index;
@@ -28,7 +29,8 @@ void OptionsDialogLogic::Ok(Program& program, const OptionsControls& controls) {
     state.Speed = controls.Slider1;
     state.AutoClose = controls.Check1 == 1;
     state.Check = controls.Check2 == 1;
-    if (restoreChanged) state.ScanReady = false;
+    if (restoreChanged)
+        state.ScanReady = false;
     SaveSettings(program);
     UpdateControls(program);
 }

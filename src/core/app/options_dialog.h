@@ -22,7 +22,7 @@ inline constexpr const char* RestoreSettingsChangedMessage =
     "復元に関する設定が変更されました。\rこの変更を有効にするため、再度読み取りを行ってください。";
 
 class OptionsDialogLogic {
-public:
+  public:
     // Remembers the quality and method shown. A value its control cannot show raises 380.
     OptionsControls Load(const AppState& state);
     // Stores the values, drops a read made with other restore settings, writes the settings
@@ -32,7 +32,7 @@ public:
     int16_t RememberedQuality() const { return rememberedQuality_; }
     int16_t RememberedMethod() const { return rememberedMethod_; }
 
-private:
+  private:
     int16_t rememberedQuality_ = 0;
     int16_t rememberedMethod_ = 0;
 };

@@ -23,8 +23,12 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 constexpr char PathSeparator = std::filesystem::path::preferred_separator;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 
 template <typename T>
 std::optional<T> RoundedToFit(double value) {
@@ -36,7 +40,8 @@ std::optional<T> RoundedToFit(double value) {
 
 void StoreInteger(std::string_view text, int16_t& field, int16_t lowest, int16_t highest) {
     const std::optional<int16_t> value = IntegerSetting(text);
-    if (value && *value >= lowest && *value <= highest) field = *value;
+    if (value && *value >= lowest && *value <= highest)
+        field = *value;
 }
 
 }  // namespace
@@ -47,7 +52,8 @@ std::string ProgramFilePath(std::string_view folder, std::string_view name, char
     path.reserve(joined.size());
     for (size_t i = 0; i < joined.size(); ++i) {
         path += joined[i];
-        if (joined[i] == separator && i + 1 < joined.size() && joined[i + 1] == separator) ++i;
+        if (joined[i] == separator && i + 1 < joined.size() && joined[i + 1] == separator)
+            ++i;
     }
     return path;
 }
@@ -65,7 +71,8 @@ std::string JoinSettingsFields(std::string_view text) {
             ++i;
         } else if (i < n && text[i] == '\r') {
             ++i;
-            if (i < n && text[i] == '\n') ++i;
+            if (i < n && text[i] == '\n')
+                ++i;
         } else if (i < n && text[i] == '\n') {
             ++i;
         }
@@ -92,10 +99,12 @@ std::string JoinSettingsFields(std::string_view text) {
 std::string SettingValue(std::string_view joined, std::string_view key) {
     const std::string pattern = std::string(key) + "=";
     const size_t at = joined.find(pattern);
-    if (at == std::string_view::npos) return {};
+    if (at == std::string_view::npos)
+        return {};
     const size_t start = at + pattern.size();
     const size_t end = joined.find(';', start);
-    if (end == std::string_view::npos) throw RuntimeError(ErrorCode::InvalidArgument);
+    if (end == std::string_view::npos)
+        throw RuntimeError(ErrorCode::InvalidArgument);
     return std::string(joined.substr(start, end - start));
 }
 
@@ -103,7 +112,8 @@ double LeadingNumber(std::string_view text) {
     // Blanks are dropped anywhere before the number is read, the way the runtime's Val does.
     std::string compact;
     for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n') compact += c;
+        if (c != ' ' && c != '\t' && c != '\n')
+            compact += c;
 
     size_t i = 0;
     const size_t n = compact.size();
@@ -112,7 +122,8 @@ double LeadingNumber(std::string_view text) {
         while (k < n && compact[k] >= '0' && compact[k] <= '9') ++k;
         return k;
     };
-    if (i < n && (compact[i] == '+' || compact[i] == '-')) ++i;
+    if (i < n && (compact[i] == '+' || compact[i] == '-'))
+        ++i;
     const size_t intEnd = digitsFrom(i);
     size_t end = intEnd;
     bool anyDigit = intEnd > i;
@@ -121,11 +132,13 @@ double LeadingNumber(std::string_view text) {
         anyDigit = anyDigit || fracEnd > end + 1;
         end = fracEnd;
     }
-    if (!anyDigit) return 0.0;
+    if (!anyDigit)
+        return 0.0;
     if (end < n && (compact[end] == 'e' || compact[end] == 'E' || compact[end] == 'd' ||
                     compact[end] == 'D')) {
         size_t k = end + 1;
-        if (k < n && (compact[k] == '+' || compact[k] == '-')) ++k;
+        if (k < n && (compact[k] == '+' || compact[k] == '-'))
+            ++k;
         const size_t expEnd = digitsFrom(k);
         if (expEnd > k) {
             std::string number = compact.substr(0, expEnd);
@@ -169,7 +182,8 @@ void ApplySettings(std::string_view joined, AppState& state) {
     constexpr int16_t anyLow = std::numeric_limits<int16_t>::min();
     constexpr int16_t anyHigh = std::numeric_limits<int16_t>::max();
     StoreInteger(SettingValue(joined, "Mode"), state.Mode, anyLow, anyHigh);
-    if (const auto scanCol = LongSetting(SettingValue(joined, "ScanCol"))) state.ScanCol = *scanCol;
+    if (const auto scanCol = LongSetting(SettingValue(joined, "ScanCol")))
+        state.ScanCol = *scanCol;
     StoreInteger(SettingValue(joined, "Applet"), state.Applet, 0, 3);
     StoreInteger(SettingValue(joined, "Quality"), state.Quality, 0, 2);
     StoreInteger(SettingValue(joined, "Formula"), state.Formula, 0, 1);
@@ -186,7 +200,8 @@ void LoadSettings(Program& program) {
         ReportError(program, RuntimeCodeFor(statusError, FileAccess::Read));
         return;
     }
-    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return;
+    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status))
+        return;
 
     std::string text;
     {
@@ -197,7 +212,8 @@ void LoadSettings(Program& program) {
         }
         char buffer[65536];
         size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
+        while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+            text.append(buffer, got);
         if (std::ferror(file.get())) {
             // What was read before the failure is still used.
             ReportError(program, RuntimeCodeForErrno(errno, FileAccess::Read));
@@ -226,7 +242,8 @@ void SaveSettings(Program& program) {
             errno = 0;
             if (std::fwrite(text.data() + lineStart, 1, length, file.get()) != length ||
                 std::fflush(file.get()) != 0) {
-                if (firstError == 0) firstError = RuntimeCodeForErrno(errno, FileAccess::Write);
+                if (firstError == 0)
+                    firstError = RuntimeCodeForErrno(errno, FileAccess::Write);
                 std::clearerr(file.get());
             }
             lineStart = lineEnd;
@@ -235,7 +252,8 @@ void SaveSettings(Program& program) {
         if (std::fclose(file.release()) != 0 && firstError == 0)
             firstError = RuntimeCodeForErrno(errno, FileAccess::Write);
     }
-    if (firstError != 0) ReportError(program, firstError);
+    if (firstError != 0)
+        ReportError(program, firstError);
 }
 
 }  // namespace inkrelay

@@ -16,7 +16,7 @@ enum class MessageIcon { Critical, Exclamation, Information, Question };
 enum class MessageAnswer : int16_t { Ok = 1, Yes = 6, No = 7 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     // A modal box titled "インクリレー" with an OK button; CR in the text is a line break.

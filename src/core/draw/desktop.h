@@ -30,14 +30,14 @@ inline constexpr uint32_t ClrInvalid = 0xFFFFFFFFu;
 // A device context of the whole screen, held for one capture or drawing run; released when
 // destroyed, so the error path releases it too.
 class ScreenDc {
-public:
+  public:
     virtual ~ScreenDc() = default;
     // Colour 0x00BBGGRR of the screen pixel, or ClrInvalid off the screen or when unreadable.
     virtual uint32_t GetPixel(int32_t x, int32_t y) = 0;
 };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // Bits per pixel of the screen (GetDeviceCaps BITSPIXEL).

@@ -21,23 +21,29 @@ int16_t EventMemory::operator[](int32_t index) const {
 }
 
 EventWalker::EventWalker(const EventMemory& mem, int32_t end) : mem_(mem), end_(end) {
-    if (end < 0 || end >= EventMemSize) throw RuntimeError(ErrorCode::SubscriptOutOfRange);
+    if (end < 0 || end >= EventMemSize)
+        throw RuntimeError(ErrorCode::SubscriptOutOfRange);
 }
 
 EventView EventWalker::Current() const {
     const int16_t code = mem_[position_];
-    if (code < 0 || code >= EventCodeCount) throw RuntimeError(ErrorCode::InvalidArgument);
-    if (position_ + EventCells[code] - 1 > end_) throw RuntimeError(ErrorCode::InvalidArgument);
+    if (code < 0 || code >= EventCodeCount)
+        throw RuntimeError(ErrorCode::InvalidArgument);
+    if (position_ + EventCells[code] - 1 > end_)
+        throw RuntimeError(ErrorCode::InvalidArgument);
     return {position_, static_cast<EventCode>(code)};
 }
 
 int16_t EventWalker::Operand(int32_t i) const {
     const EventView event = Current();
-    if (i < 0 || i >= EventCells[event.Code] - 1) throw RuntimeError(ErrorCode::SubscriptOutOfRange);
+    if (i < 0 || i >= EventCells[event.Code] - 1)
+        throw RuntimeError(ErrorCode::SubscriptOutOfRange);
     return mem_[position_ + 1 + i];
 }
 
-void EventWalker::Next() { position_ += EventCells[Current().Code]; }
+void EventWalker::Next() {
+    position_ += EventCells[Current().Code];
+}
 
 int32_t EventMemFreePercent(int32_t eventMemEnd) {
     const double used = static_cast<double>(eventMemEnd) / EventMemSize * 100.0;

@@ -10,7 +10,18 @@ namespace inkrelay {
 
 inline constexpr int32_t EventMemSize = 1941218;  // cells 0 .. 1,941,217; cell 0 is never used
 
-enum EventCode : int16_t { Mk = 0, Gt = 1, Dt = 2, Ln = 3, CD = 4, CL = 5, Cr = 6, St = 7, Mv = 8, Ed = 9 };
+enum EventCode : int16_t {
+    Mk = 0,
+    Gt = 1,
+    Dt = 2,
+    Ln = 3,
+    CD = 4,
+    CL = 5,
+    Cr = 6,
+    St = 7,
+    Mv = 8,
+    Ed = 9
+};
 inline constexpr int16_t EventCodeCount = 10;
 
 // Cells an event takes, its code included, indexed by code.
@@ -22,7 +33,7 @@ inline constexpr std::array<std::string_view, EventCodeCount> EventNames = {
 // The event memory, allocated once for the life of the program and zero at start. Access out of
 // 0 .. EventMemSize - 1 raises subscript out of range (9), so no write can pass the last cell.
 class EventMemory {
-public:
+  public:
     EventMemory();
     EventMemory(const EventMemory&) = delete;
     EventMemory& operator=(const EventMemory&) = delete;
@@ -31,7 +42,7 @@ public:
     int16_t operator[](int32_t index) const;
     const int16_t* Data() const { return cells_.get(); }
 
-private:
+  private:
     std::unique_ptr<int16_t[]> cells_;
 };
 
@@ -43,7 +54,7 @@ struct EventView {
 // Walks cells 1 .. end event by event, the way the drawing engine reads them. A cell that holds
 // no known code, or an event that runs past end, raises invalid argument (5).
 class EventWalker {
-public:
+  public:
     EventWalker(const EventMemory& mem, int32_t end);
     bool AtEnd() const { return position_ > end_; }
     EventView Current() const;
@@ -51,7 +62,7 @@ public:
     int16_t Operand(int32_t i) const;
     void Next();
 
-private:
+  private:
     const EventMemory& mem_;
     int32_t end_;
     int32_t position_ = 1;
