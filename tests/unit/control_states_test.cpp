@@ -137,24 +137,37 @@ TEST_F(Rules, pasteFollowsTheClipboardAndCancelNeedsARange) {
     EXPECT_TRUE(*Compute().Command5);
 }
 
-TEST_F(Rules, theSwatchReadsTheButtonsBeforeTheyFollowTheModeAndColourPickNeedsLineArt) {
+TEST_F(Rules, theSwatchFollowsTheButtonTheModeSelectsAndColourPickNeedsLineArt) {
     state->ImageLoaded = true;
     state->ScanCol = 0x0000FF;
     state->Mode = 1;
     inputs.Selected = SelectedOption::Option1;
     ControlStates s = Compute();
-    EXPECT_EQ(s.Picture1Back, (SwatchColour{true, 0}));  // as the buttons stood
     EXPECT_EQ(s.Option2Value, true);
-    EXPECT_TRUE(*s.Command1);  // after they were brought in line
+    EXPECT_EQ(s.Picture1Back, (SwatchColour{false, 0x0000FF}));  // selecting 単色線画 repaints it
+    EXPECT_TRUE(*s.Command1);
+    state->Mode = 0;
     inputs.Selected = SelectedOption::Option2;
-    EXPECT_EQ(Compute().Picture1Back, (SwatchColour{false, 0x0000FF}));
+    EXPECT_EQ(Compute().Picture1Back, (SwatchColour{true, 0}));
+    EXPECT_FALSE(*Compute().Command1);
 
-    // Busy: the buttons stay as they are, so does the colour pick's rule.
-    state->Scanning = true;
+    // A mode no button stands for unselects both without a click: the swatch is as they stood.
+    state->Mode = 5;
     inputs.Selected = SelectedOption::Option1;
+    s = Compute();
+    EXPECT_EQ(s.Picture1Back, (SwatchColour{true, 0}));
+    EXPECT_EQ(s.Option1Value, false);
+    EXPECT_EQ(s.Option2Value, false);
+
+    // Busy: the buttons stay as they are and the swatch follows them, not the mode.
+    state->Mode = 1;
+    state->Scanning = true;
     s = Compute();
     EXPECT_EQ(s.Option1Value, std::nullopt);
     EXPECT_EQ(s.Picture1Back, (SwatchColour{true, 0}));
+    inputs.Selected = SelectedOption::Option2;
+    EXPECT_EQ(Compute().Picture1Back, (SwatchColour{false, 0x0000FF}));
+    EXPECT_FALSE(*Compute().Command1);
 }
 
 TEST_F(Rules, anAppletTheListCannotShowStopsAtItsStepWithInvalidPropertyValue) {

@@ -65,6 +65,14 @@ ControlStates ComputeControlStates(const AppState& state, const ControlInputs& i
         s.Option1Value = state.Mode == 0;
         s.Option2Value = state.Mode == 1;
         option2Selected = state.Mode == 1;
+        // Selecting a button from the state raises its click, whose own update paints the swatch
+        // for the button now selected.
+        const SelectedOption now = state.Mode == 0   ? SelectedOption::Option1
+                                   : state.Mode == 1 ? SelectedOption::Option2
+                                                     : SelectedOption::None;
+        if (now != SelectedOption::None && now != inputs.Selected)
+            s.Picture1Back = now == SelectedOption::Option1 ? SwatchColour{true, 0}
+                                                            : SwatchColour{false, state.ScanCol};
     }
     // The applet list has four items; an index of -1 shows it empty, anything else is refused.
     if (idle && (state.Applet < -1 || state.Applet > 3)) {

@@ -1,0 +1,120 @@
+#include "sim_desktop.h"
+
+#include <algorithm>
+#include <bit>
+#include <stdexcept>
+
+#include "runtime_error.h"
+
+namespace inkrelay {
+
+class SimDesktop::Dc final : public ScreenDc {
+  public:
+    explicit Dc(SimDesktop& desktop) : desktop_(desktop) { ++desktop_.openDcs_; }
+    ~Dc() override { --desktop_.openDcs_; }
+    Dc(const Dc&) = delete;
+    Dc& operator=(const Dc&) = delete;
+
+    uint32_t GetPixel(int32_t x, int32_t y) override {
+        ++desktop_.pixelReads_;
+        return desktop_.PixelAt(x, y);
+    }
+
+  private:
+    SimDesktop& desktop_;
+};
+
+SimDesktop::SimDesktop(int32_t width, int32_t height, int32_t colourBits)
+    : width_(width), height_(height), colourBits_(colourBits) {
+    if (width < 1 || height < 1 || width > INT16_MAX || height > INT16_MAX) {
+        throw std::invalid_argument("SimDesktop: screen size out of range");
+    }
+    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), White);
+}
+
+void SimDesktop::SetCursorPos(int16_t x, int16_t y) {
+    const ScreenPoint to{static_cast<int16_t>(std::clamp<int32_t>(x, 0, width_ - 1)),
+                         static_cast<int16_t>(std::clamp<int32_t>(y, 0, height_ - 1))};
+    if (to == cursor_) {
+        return;
+    }
+    cursor_ = to;
+    if (OnMove) {
+        OnMove(cursor_, leftHeld_);
+    }
+}
+
+void SimDesktop::MouseEvent(MouseAction action) {
+    mouseLog_.push_back({action, cursor_});
+    switch (action) {
+        case MouseAction::LeftDown: leftHeld_ = true; break;
+        case MouseAction::LeftUp: leftHeld_ = false; break;
+        case MouseAction::RightDown: rightHeld_ = true; break;
+        case MouseAction::RightUp: rightHeld_ = false; break;
+    }
+    if (OnMouse) {
+        OnMouse(action, cursor_);
+    }
+}
+
+bool SimDesktop::KeyDown(Key key) {
+    if ((key == Key::LeftButton && leftHeld_) || (key == Key::RightButton && rightHeld_)) {
+        return true;
+    }
+    return pressedKeys_.contains(key);
+}
+
+std::unique_ptr<ScreenDc> SimDesktop::GetDC() {
+    if (!dcAvailable_) {
+        throw RuntimeError(ErrorCode::DeviceUnavailable);
+    }
+    return std::make_unique<Dc>(*this);
+}
+
+void SimDesktop::Sleep(uint32_t milliseconds) {
+    clock_ += milliseconds;
+    slept_ += milliseconds;
+}
+
+int32_t SimDesktop::GetTickCount() {
+    const int32_t now = std::bit_cast<int32_t>(clock_);
+    clock_ += autoAdvance_;
+    return now;
+}
+
+void SimDesktop::SetClock(int32_t ticks) {
+    clock_ = std::bit_cast<uint32_t>(ticks);
+}
+
+bool SimDesktop::OnScreen(int32_t x, int32_t y) const {
+    return x >= 0 && y >= 0 && x < width_ && y < height_;
+}
+
+void SimDesktop::SetPixel(int32_t x, int32_t y, uint32_t colour) {
+    if (OnScreen(x, y)) {
+        pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] =
+            colour;
+    }
+}
+
+uint32_t SimDesktop::PixelAt(int32_t x, int32_t y) const {
+    if (!OnScreen(x, y)) {
+        return ClrInvalid;
+    }
+    return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+}
+
+void SimDesktop::Fill(int32_t left, int32_t top, int32_t width, int32_t height, uint32_t colour) {
+    // 64-bit so a rectangle reaching past INT32_MAX clips instead of overflowing.
+    const int64_t x0 = std::max<int64_t>(left, 0);
+    const int64_t y0 = std::max<int64_t>(top, 0);
+    const int64_t x1 = std::min<int64_t>(int64_t{left} + width, width_);
+    const int64_t y1 = std::min<int64_t>(int64_t{top} + height, height_);
+    for (int64_t y = y0; y < y1; ++y) {
+        for (int64_t x = x0; x < x1; ++x) {
+            pixels_[static_cast<size_t>(y * width_ + x)] = colour;
+        }
+    }
+}
+
+}  // namespace inkrelay

@@ -1,0 +1,37 @@
+#pragma once
+// The core's window port over the Qt windows.
+
+#include <functional>
+
+#include "app/ui_port.h"
+
+namespace inkrelay::ui {
+
+class InkrelayApp;
+
+class QtUi final : public Ui {
+  public:
+    // endProgram is called with the exit status and is not expected to return.
+    QtUi(InkrelayApp& app, std::function<void(int)> endProgram);
+
+    void ShowMessage(const std::string& text, MessageIcon icon) override;
+    MessageAnswer AskYesNo(const std::string& text, MessageIcon icon) override;
+    ControlInputs ObserveControls() override;
+    void ApplyControls(const ControlStates& states) override;
+    void SetProgressRange(int32_t minimum, int32_t maximum) override;
+    void SetProgressValue(int32_t value) override;
+    void ShowImageWindow() override;
+    void HideImageWindow() override;
+    void FocusMainWindow() override;
+    void KeepOnTop() override;
+    void YieldOnce() override;
+    void OpenWithShell(const std::string& path) override;
+    void UnloadOtherWindows() override;
+    [[noreturn]] void EndProgram(int exitStatus) override;
+
+  private:
+    InkrelayApp& app_;
+    std::function<void(int)> endProgram_;
+};
+
+}  // namespace inkrelay::ui

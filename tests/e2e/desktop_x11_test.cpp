@@ -1,0 +1,379 @@
+// The X11 desktop against a private Xvfb; a second client connection observes what it did.
+
+// Before Xlib, whose None and Bool macros break gtest's declarations.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform_desktop.h"
+#include "runtime_error.h"
+#include "xvfb_server.h"
+
+namespace inkrelay {
+namespace {
+
+using test::XvfbServer;
+
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+DisplayPtr Connect(const XvfbServer& server) {
+    DisplayPtr display(XOpenDisplay(server.DisplayName().c_str()));
+    if (!display) {
+        throw std::runtime_error("cannot connect to " + server.DisplayName());
+    }
+    return display;
+}
+
+// Polls until done() holds or five seconds pass.
+template <typename Done>
+bool WaitUntil(Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+int32_t OpenErrorCode(const std::string& displayName) {
+    try {
+        OpenPlatformDesktop(displayName);
+    } catch (const RuntimeError& error) {
+        return error.Code();
+    }
+    return 0;
+}
+
+// A mapped window of one background colour, made by the observing client.
+Window ShowWindow(Display* display, int x, int y, int width, int height, unsigned long pixel,
+                  long eventMask = NoEventMask) {
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), 0, 0, pixel);
+    XSelectInput(display, window, eventMask | StructureNotifyMask);
+    XMapWindow(display, window);
+    XEvent event;
+    if (!WaitUntil([&] { return XCheckTypedWindowEvent(display, window, MapNotify, &event); })) {
+        throw std::runtime_error("the test window was not mapped within five seconds");
+    }
+    return window;
+}
+
+std::optional<XEvent> NextEvent(Display* display, Window window, long mask) {
+    XEvent event;
+    if (WaitUntil([&] { return XCheckWindowEvent(display, window, mask, &event) == True; })) {
+        return event;
+    }
+    return std::nullopt;
+}
+
+struct ScreenMode {
+    int Width;
+    int Height;
+    int Depth;
+};
+
+void PrintTo(const ScreenMode& mode, std::ostream* out) {
+    *out << mode.Width << "x" << mode.Height << "x" << mode.Depth;
+}
+
+class DesktopX11Depth : public ::testing::TestWithParam<ScreenMode> {};
+
+TEST_P(DesktopX11Depth, ReportsDepthAndSize) {
+    const ScreenMode screen = GetParam();
+    XvfbServer server(screen.Width, screen.Height, screen.Depth);
+    auto desktop = OpenPlatformDesktop(server.DisplayName());
+    EXPECT_EQ(desktop->ColourBits(), screen.Depth);
+    EXPECT_EQ(desktop->ScreenPixels().Width, screen.Width);
+    EXPECT_EQ(desktop->ScreenPixels().Height, screen.Height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, DesktopX11Depth,
+                         ::testing::Values(ScreenMode{320, 200, 24}, ScreenMode{640, 480, 16},
+                                           ScreenMode{200, 150, 8}),
+                         [](const auto& info) {
+                             return "Depth" + std::to_string(info.param.Depth);
+                         });
+
+class DesktopX11 : public ::testing::Test {
+  protected:
+    static constexpr int Width = 320;
+    static constexpr int Height = 200;
+    XvfbServer server_{Width, Height, 24};
+    std::unique_ptr<Desktop> desktop_ = OpenPlatformDesktop(server_.DisplayName());
+    DisplayPtr observer_ = Connect(server_);
+
+    ScreenPoint ObservedPointer() {
+        Window root = None;
+        Window child = None;
+        int rootX = 0, rootY = 0, x = 0, y = 0;
+        unsigned mask = 0;
+        XQueryPointer(observer_.get(), DefaultRootWindow(observer_.get()), &root, &child, &rootX,
+                      &rootY, &x, &y, &mask);
+        return {static_cast<int16_t>(rootX), static_cast<int16_t>(rootY)};
+    }
+};
+
+TEST_F(DesktopX11, MovesTheServersPointerAndReadsItBack) {
+    for (const ScreenPoint to : {ScreenPoint{10, 20}, ScreenPoint{Width - 1, 0},
+                                 ScreenPoint{0, Height - 1}, ScreenPoint{123, 45}}) {
+        desktop_->SetCursorPos(to.X, to.Y);
+        // Another client first: the move must have reached the server, not sit in a buffer.
+        EXPECT_EQ(ObservedPointer(), to) << to.X << "," << to.Y;
+        EXPECT_EQ(desktop_->GetCursorPos(), to) << to.X << "," << to.Y;
+    }
+}
+
+TEST_F(DesktopX11, PointerIsClampedAtTheScreenEdges) {
+    desktop_->SetCursorPos(Width + 50, Height + 70);
+    EXPECT_EQ(desktop_->GetCursorPos(), (ScreenPoint{Width - 1, Height - 1}));
+    desktop_->SetCursorPos(-5, -7);
+    EXPECT_EQ(desktop_->GetCursorPos(), (ScreenPoint{0, 0}));
+    desktop_->SetCursorPos(INT16_MAX, 30);
+    EXPECT_EQ(desktop_->GetCursorPos(), (ScreenPoint{Width - 1, 30}));
+}
+
+TEST_F(DesktopX11, ButtonEventsSetTheButtonState) {
+    EXPECT_FALSE(desktop_->KeyDown(Key::LeftButton));
+    EXPECT_FALSE(desktop_->KeyDown(Key::RightButton));
+    desktop_->MouseEvent(MouseAction::LeftDown);
+    EXPECT_TRUE(desktop_->KeyDown(Key::LeftButton));
+    EXPECT_FALSE(desktop_->KeyDown(Key::RightButton));
+    desktop_->MouseEvent(MouseAction::RightDown);
+    desktop_->MouseEvent(MouseAction::LeftUp);
+    EXPECT_FALSE(desktop_->KeyDown(Key::LeftButton));
+    EXPECT_TRUE(desktop_->KeyDown(Key::RightButton));
+    desktop_->MouseEvent(MouseAction::RightUp);
+    EXPECT_FALSE(desktop_->KeyDown(Key::RightButton));
+    EXPECT_FALSE(desktop_->KeyDown(Key::Escape));
+}
+
+TEST_F(DesktopX11, ButtonEventsReachTheWindowUnderThePointer) {
+    const long mask = ButtonPressMask | ButtonReleaseMask;
+    const Window window = ShowWindow(observer_.get(), 50, 60, 40, 30, 0, mask);
+    desktop_->SetCursorPos(62, 75);
+    const struct {
+        MouseAction Action;
+        int Type;
+        unsigned Button;
+    } cases[] = {{MouseAction::LeftDown, ButtonPress, 1},
+                 {MouseAction::LeftUp, ButtonRelease, 1},
+                 {MouseAction::RightDown, ButtonPress, 3},
+                 {MouseAction::RightUp, ButtonRelease, 3}};
+    for (const auto& c : cases) {
+        desktop_->MouseEvent(c.Action);
+        const std::optional<XEvent> event = NextEvent(observer_.get(), window, mask);
+        ASSERT_TRUE(event.has_value()) << "no event for action " << static_cast<int>(c.Action);
+        EXPECT_EQ(event->type, c.Type);
+        EXPECT_EQ(event->xbutton.button, c.Button);
+        EXPECT_EQ(event->xbutton.x, 12);
+        EXPECT_EQ(event->xbutton.y, 15);
+    }
+}
+
+TEST_F(DesktopX11, EscapeIsDownWhileTheKeyIsHeld) {
+    Display* display = observer_.get();
+    const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
+    ASSERT_NE(escape, 0);
+    EXPECT_FALSE(desktop_->KeyDown(Key::Escape));
+    XTestFakeKeyEvent(display, escape, True, CurrentTime);
+    XSync(display, False);
+    EXPECT_TRUE(WaitUntil([&] { return desktop_->KeyDown(Key::Escape); }));
+    EXPECT_FALSE(desktop_->KeyDown(Key::LeftButton));
+    XTestFakeKeyEvent(display, escape, False, CurrentTime);
+    XSync(display, False);
+    EXPECT_TRUE(WaitUntil([&] { return !desktop_->KeyDown(Key::Escape); }));
+}
+
+TEST_F(DesktopX11, TicksFollowTheRealClock) {
+    const int32_t before = desktop_->GetTickCount();
+    const auto start = std::chrono::steady_clock::now();
+    desktop_->Sleep(60);
+    const auto slept = std::chrono::steady_clock::now() - start;
+    const uint32_t ticks =
+        static_cast<uint32_t>(desktop_->GetTickCount()) - static_cast<uint32_t>(before);
+    EXPECT_GE(slept, std::chrono::milliseconds(60));
+    EXPECT_GE(ticks, 60u);
+    EXPECT_LT(ticks, 5000u);
+}
+
+TEST_F(DesktopX11, OffScreenReadsAreInvalidAndDoNotEndTheProcess) {
+    // Runs under Xlib's default error handler, which would exit on an untrapped error.
+    auto dc = desktop_->GetDC();
+    for (auto [x, y] : std::vector<std::pair<int32_t, int32_t>>{
+             {-1, 0}, {0, -1}, {Width, 0}, {0, Height}, {INT32_MIN, INT32_MAX}, {Width, Height}}) {
+        EXPECT_EQ(dc->GetPixel(x, y), ClrInvalid) << x << "," << y;
+    }
+    EXPECT_NE(dc->GetPixel(Width - 1, Height - 1), ClrInvalid);
+    EXPECT_NE(dc->GetPixel(0, 0), ClrInvalid);
+}
+
+int errorsSeen = 0;
+int CountError(Display*, XErrorEvent*) {
+    ++errorsSeen;
+    return 0;
+}
+
+TEST_F(DesktopX11, ReadsLeaveTheProgramsErrorHandlerInPlace) {
+    auto dc = desktop_->GetDC();
+    errorsSeen = 0;
+    const auto previous = XSetErrorHandler(&CountError);
+    EXPECT_NE(dc->GetPixel(3, 4), ClrInvalid);
+    EXPECT_EQ(dc->GetPixel(-3, 4), ClrInvalid);
+    EXPECT_EQ(errorsSeen, 0);
+    EXPECT_EQ(XSetErrorHandler(previous), &CountError);
+}
+
+struct Painted {
+    unsigned long Pixel;
+    uint32_t ColourRef;
+};
+
+// Paints each colour as a window at (100, 30) on a black root and reads it back.
+void ExpectPaintedColoursReadBack(int depth, const std::vector<Painted>& colours) {
+    XvfbServer server(320, 200, depth, {"-br"});
+    auto desktop = OpenPlatformDesktop(server.DisplayName());
+    DisplayPtr observer = Connect(server);
+    auto dc = desktop->GetDC();
+    for (const Painted& colour : colours) {
+        SCOPED_TRACE(::testing::Message()
+                     << "depth " << depth << " pixel 0x" << std::hex << colour.Pixel);
+        const Window window = ShowWindow(observer.get(), 100, 30, 20, 10, colour.Pixel);
+        XSync(observer.get(), False);
+        EXPECT_TRUE(WaitUntil([&] { return dc->GetPixel(105, 35) == colour.ColourRef; }))
+            << "read 0x" << std::hex << dc->GetPixel(105, 35) << ", want 0x" << colour.ColourRef;
+        EXPECT_EQ(dc->GetPixel(119, 39), colour.ColourRef);
+        // Just outside the window, and (y, x) of a point inside it, are the root's black.
+        EXPECT_EQ(dc->GetPixel(99, 35), 0u);
+        EXPECT_EQ(dc->GetPixel(105, 29), 0u);
+        EXPECT_EQ(dc->GetPixel(35, 105), 0u);
+        XDestroyWindow(observer.get(), window);
+        XSync(observer.get(), False);
+    }
+}
+
+TEST(DesktopX11Pixels, ReadsTrueColourAs0x00BBGGRR) {
+    ExpectPaintedColoursReadBack(
+        24,
+        {{0x123456, 0x563412}, {0xFF0000, 0x0000FF}, {0x0000FF, 0xFF0000}, {0x00FF00, 0x00FF00}});
+}
+
+TEST(DesktopX11Pixels, ScalesSixteenBitChannelsToFullRange) {
+    // 5-6-5 bits: 16/31 -> 132, 32/63 -> 130, 8/31 -> 66.
+    ExpectPaintedColoursReadBack(16, {{0xF800, 0x0000FF},
+                                      {0x07E0, 0x00FF00},
+                                      {0x001F, 0xFF0000},
+                                      {(16u << 11) | (32u << 5) | 8u, 0x428284},
+                                      {0xFFFF, 0xFFFFFF}});
+}
+
+TEST(DesktopX11Pixels, ReadsColormappedScreensThroughTheColormap) {
+    // -cc 3: PseudoColor, where a pixel is an index into the colormap.
+    XvfbServer server(320, 200, 8, {"-cc", "3"});
+    DisplayPtr observer = Connect(server);
+    ASSERT_NE(DefaultVisual(observer.get(), 0)->c_class, TrueColor);
+    XColor colour{};
+    colour.red = 0x1200;
+    colour.green = 0x8000;
+    colour.blue = 0xE400;
+    ASSERT_TRUE(XAllocColor(observer.get(), DefaultColormap(observer.get(), 0), &colour));
+    const uint32_t expected = uint32_t{colour.red} >> 8 | (uint32_t{colour.green} >> 8) << 8 |
+                              (uint32_t{colour.blue} >> 8) << 16;
+    ShowWindow(observer.get(), 100, 30, 20, 10, colour.pixel);
+    XSync(observer.get(), False);
+
+    auto desktop = OpenPlatformDesktop(server.DisplayName());
+    auto dc = desktop->GetDC();
+    EXPECT_TRUE(WaitUntil([&] { return dc->GetPixel(105, 35) == expected; }))
+        << "read 0x" << std::hex << dc->GetPixel(105, 35) << ", want 0x" << expected;
+}
+
+TEST(DesktopX11Open, UnreachableDisplaysAreDeviceUnavailable) {
+    EXPECT_EQ(OpenErrorCode("not a display name"), ErrorCode::DeviceUnavailable);
+    std::string vacated;
+    {
+        XvfbServer server(64, 64, 24);
+        vacated = server.DisplayName();
+        ASSERT_EQ(OpenErrorCode(vacated), 0);
+    }
+    EXPECT_EQ(OpenErrorCode(vacated), ErrorCode::DeviceUnavailable);
+}
+
+TEST(DesktopX11Open, ADisplayWithoutXTestIsDeviceUnavailable) {
+    XvfbServer server(64, 64, 24, {"-tst"});
+    DisplayPtr observer = Connect(server);
+    int event = 0, error = 0, major = 0, minor = 0;
+    ASSERT_FALSE(XTestQueryExtension(observer.get(), &event, &error, &major, &minor));
+    EXPECT_EQ(OpenErrorCode(server.DisplayName()), ErrorCode::DeviceUnavailable);
+}
+
+TEST(XvfbServerStart, FailsFastWithXvfbsOwnWords) {
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        XvfbServer server(64, 64, 24, {"-no-such-option"});
+        FAIL() << "started on " << server.DisplayName();
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("-no-such-option"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        Set(value);
+    }
+    ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    void Set(const char* value) {
+        if (value != nullptr) {
+            setenv(name_, value, 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(DesktopX11Open, AnEmptyNameUsesTheDisplayOfTheEnvironment) {
+    XvfbServer server(333, 222, 24);
+    {
+        ScopedEnv display("DISPLAY", server.DisplayName().c_str());
+        auto desktop = OpenPlatformDesktop();
+        EXPECT_EQ(desktop->ScreenPixels().Width, 333);
+        EXPECT_EQ(desktop->ScreenPixels().Height, 222);
+    }
+    ScopedEnv none("DISPLAY", nullptr);
+    EXPECT_EQ(OpenErrorCode(""), ErrorCode::DeviceUnavailable);
+}
+
+}  // namespace
+}  // namespace inkrelay

@@ -1,0 +1,30 @@
+#include "gui_fixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "app/control_states.h"
+
+namespace inkrelay::test {
+
+GuiTest::GuiTest() {
+    // The clipboard belongs to the process, and tests may run in one process.
+    QGuiApplication::clipboard()->clear();
+}
+
+std::optional<int> GuiTest::Launch(int32_t colourBits) {
+    screen_ = std::make_unique<SimDesktop>(1280, 1024, colourBits);
+    app_ = std::make_unique<ui::InkrelayApp>(*screen_, Folder.String(),
+                                             [](int status) { throw ProgramEnded{status}; });
+    return Ending([&] { app_->Start(); });
+}
+
+void GuiTest::UpdateControls() {
+    inkrelay::UpdateControls(app_->Core());
+}
+
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+
+}  // namespace inkrelay::test
