@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "code_of.h"
+
 #include <functional>
 
 #include "checked_int.h"
@@ -10,14 +12,7 @@
 namespace inkrelay {
 namespace {
 
-int32_t CodeOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const RuntimeError& e) {
-        return e.Code();
-    }
-    return 0;
-}
+using test::CodeOf;
 
 TEST(CheckedInt, resultsOutside16BitsRaiseOverflowInsteadOfWrapping) {
     EXPECT_EQ(AddInteger(32766, 1), 32767);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "code_of.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -13,14 +15,7 @@
 namespace inkrelay {
 namespace {
 
-int32_t CodeOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const RuntimeError& e) {
-        return e.Code();
-    }
-    return 0;
-}
+using test::CodeOf;
 
 // Every pixel distinct, so a pixel inverted in the wrong place cannot go unnoticed.
 Picture Numbered(int32_t width, int32_t height) {

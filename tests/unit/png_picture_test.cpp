@@ -1,7 +1,9 @@
 #include "image/png_picture.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include "code_of.h"
 
 #include <filesystem>
 #include <functional>
@@ -20,14 +22,7 @@ namespace {
 
 using test::PngImage;
 
-int32_t CodeOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const RuntimeError& e) {
-        return e.Code();
-    }
-    return 0;
-}
+using test::CodeOf;
 
 void ExpectLoadsAsOnWhite(const PngImage& image, const Picture& picture) {
     ASSERT_EQ(picture.Width(), static_cast<int32_t>(image.Width));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "code_of.h"
+
 #include <array>
 #include <functional>
 #include <random>
@@ -11,14 +13,7 @@
 namespace inkrelay {
 namespace {
 
-int32_t CodeOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const RuntimeError& e) {
-        return e.Code();
-    }
-    return 0;
-}
+using test::CodeOf;
 
 constexpr RangeSlots Box{100, 100, 200, 180};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "code_of.h"
+
 #include <functional>
 
 #include "runtime_error.h"
@@ -9,14 +11,7 @@
 namespace inkrelay {
 namespace {
 
-int32_t CodeOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const RuntimeError& e) {
-        return e.Code();
-    }
-    return 0;
-}
+using test::CodeOf;
 
 DragState RightPress(int16_t x, int16_t y, int16_t viewX, int16_t viewY) {
     DragState drag;
