@@ -47,7 +47,8 @@ InkrelayApp::InkrelayApp(Desktop& screen, std::string programDir,
                          std::function<void(int)> endProgram)
     : state_(std::make_unique<AppState>()),
       ui_(std::make_unique<QtUi>(*this, std::move(endProgram))),
-      program_{*state_, *ui_, screen, std::move(programDir)} {
+      image_(std::make_unique<ImageWindowModel>()),
+      program_{*state_, *image_, *ui_, screen, std::move(programDir)} {
     // Captions were measured in a 9 point Japanese Gothic.
     UseJapaneseGothic();
     UseWindowsMetrics();

@@ -30,6 +30,7 @@ class InkrelayApp {
 
     Program& Core() { return program_; }
     AppState& State() { return program_.State; }
+    ImageWindowModel& Image() { return program_.Image; }
 
     Form1& MainWindow() { return *form1_; }
     // The image window, loaded (hidden) on first use.
@@ -50,6 +51,7 @@ class InkrelayApp {
   private:
     std::unique_ptr<AppState> state_;
     std::unique_ptr<QtUi> ui_;
+    std::unique_ptr<ImageWindowModel> image_;
     Program program_;
     std::unique_ptr<Form1> form1_;
     // Destroyed before Form1, which the dialogs belong to.

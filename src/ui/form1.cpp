@@ -13,6 +13,8 @@
 #include "app/image_window.h"
 #include "app/lifecycle.h"
 #include "app/main_window.h"
+#include "app/picture_loading.h"
+#include "app/range_commands.h"
 #include "application.h"
 #include "colour_swatch.h"
 #include "program_icon.h"
@@ -84,7 +86,7 @@ void Form1::Edit_Click() {
 }
 
 void Form1::File_Open_Click() {
-    // Opening a picture file arrives with the image window's picture display.
+    Forward(app_, [&] { inkrelay::File_Open_Click(app_.Core()); });
 }
 
 void Form1::File_Exit_Click() {
@@ -92,19 +94,19 @@ void Form1::File_Exit_Click() {
 }
 
 void Form1::Edit_Paste_Click() {
-    // Pasting the clipboard's bitmap arrives with the image window's picture display.
+    Forward(app_, [&] { inkrelay::Edit_Paste_Click(app_.Core()); });
 }
 
 void Form1::Edit_SelectAll_Click() {
-    // Selecting the whole picture arrives with the range selection.
+    Forward(app_, [&] { inkrelay::Edit_SelectAll_Click(app_.Core()); });
 }
 
-void Form1::Edit_SelectSquare_Click(int16_t /*side*/) {
-    // Selecting a side × side square arrives with the range selection.
+void Form1::Edit_SelectSquare_Click(int16_t side) {
+    Forward(app_, [&] { inkrelay::Edit_SelectSquare_Click(app_.Core(), side); });
 }
 
 void Form1::Edit_CancelSelection_Click() {
-    // Dropping the selection arrives with the range selection.
+    Forward(app_, [&] { inkrelay::Edit_CancelSelection_Click(app_.Core()); });
 }
 
 void Form1::View_ImageWindow_Click() {
@@ -144,7 +146,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-    // Choosing the range on the picture arrives with the range selection.
+    Forward(app_, [&] { inkrelay::Command2_Click(app_.Core()); });
 }
 
 void Form1::Command3_Click() {

@@ -1,6 +1,6 @@
 #pragma once
-// The image window: it will show the picture being reproduced. For now it is the empty window
-// with the behaviour of its close box.
+// The image window: the picture display on the window's background, hidden until a picture is
+// loaded; the core lays it out on every resize.
 
 #include <QWidget>
 
@@ -10,6 +10,8 @@ struct Program;
 
 namespace inkrelay::ui {
 
+class PictureDisplay;
+
 class Form2 : public QWidget {
     Q_OBJECT
 
@@ -17,14 +19,16 @@ class Form2 : public QWidget {
     // Starts with mainWindow's outer size; owned by nobody and never modal.
     Form2(Program& program, const QWidget& mainWindow);
 
+    PictureDisplay& Display() const { return *display_; }
+
   protected:
     // Hides instead of closing, unless the program is ending.
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     Program& program_;
-    // The picture view (scrolling, range selection, colour picking) becomes this window's child
-    // with the picture display.
+    PictureDisplay* display_ = nullptr;
 };
 
 }  // namespace inkrelay::ui

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProgressBar>
@@ -16,6 +17,9 @@
 #include "form1.h"
 #include "form2.h"
 #include "message_box.h"
+#include "picture_display.h"
+#include "picture_reader.h"
+#include "runtime_error.h"
 
 namespace inkrelay::ui {
 
@@ -56,7 +60,10 @@ void QtUi::SetProgressValue(int32_t value) {
 }
 
 void QtUi::ShowImageWindow() {
-    app_.ImageWindow().show();
+    Form2& imageWindow = app_.ImageWindow();
+    imageWindow.show();
+    imageWindow.activateWindow();
+    imageWindow.raise();
     app_.MainWindow().Controls().View_ImageWindow->setChecked(true);
 }
 
@@ -70,6 +77,61 @@ void QtUi::FocusMainWindow() {
     Form1& mainWindow = app_.MainWindow();
     mainWindow.activateWindow();
     mainWindow.raise();
+}
+
+namespace {
+
+// "Label (*.a *.b)", the form Qt's dialog parses.
+QString QtFilter(const FileFilter& filter) {
+    QString patterns =
+        QString::fromUtf8(filter.Patterns.data(), static_cast<qsizetype>(filter.Patterns.size()));
+    patterns.replace(';', ' ');
+    return QString::fromUtf8(filter.Label.data(), static_cast<qsizetype>(filter.Label.size())) +
+           " (" + patterns + ")";
+}
+
+}  // namespace
+
+std::optional<std::string> QtUi::ChooseOpenFile(std::span<const FileFilter> filters) {
+    QStringList names;
+    for (const FileFilter& filter : filters) names << QtFilter(filter);
+    QFileDialog dialog(&app_.MainWindow());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(names);
+    if (!names.isEmpty())
+        dialog.selectNameFilter(names.front());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+}
+
+Picture QtUi::LoadPicture(const std::string& path) {
+    return ReadPictureFile(path);
+}
+
+Picture QtUi::ClipboardPicture() {
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull())
+        throw RuntimeError(ErrorCode::InvalidClipboardFormat);
+    return PictureFromImage(image);
+}
+
+ClientSize QtUi::ImageWindowClientSize() {
+    const QSize size = app_.ImageWindow().size();
+    return {size.width(), size.height()};
+}
+
+void QtUi::PaintImageView(const ImageViewLayout& layout, const Picture& picture) {
+    app_.ImageWindow().Display().ShowBlock(layout, picture);
+}
+
+void QtUi::SetImageViewVisible(bool visible) {
+    app_.ImageWindow().Display().setVisible(visible);
+}
+
+void QtUi::SetImageViewPointer(PointerShape shape) {
+    app_.ImageWindow().Display().SetPointer(shape);
 }
 
 void QtUi::KeepOnTop() {

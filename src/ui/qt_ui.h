@@ -23,6 +23,13 @@ class QtUi final : public Ui {
     void ShowImageWindow() override;
     void HideImageWindow() override;
     void FocusMainWindow() override;
+    std::optional<std::string> ChooseOpenFile(std::span<const FileFilter> filters) override;
+    Picture LoadPicture(const std::string& path) override;
+    Picture ClipboardPicture() override;
+    ClientSize ImageWindowClientSize() override;
+    void PaintImageView(const ImageViewLayout& layout, const Picture& picture) override;
+    void SetImageViewVisible(bool visible) override;
+    void SetImageViewPointer(PointerShape shape) override;
     void KeepOnTop() override;
     void YieldOnce() override;
     void OpenWithShell(const std::string& path) override;

@@ -1,5 +1,7 @@
 #include "fake_ui.h"
 
+#include "runtime_error.h"
+
 namespace inkrelay::test {
 
 namespace {
@@ -74,6 +76,44 @@ void FakeUi::ShowImageWindow() {
 void FakeUi::HideImageWindow() {
     ImageWindowShown = false;
     Inputs.ImageWindowVisible = false;
+}
+
+std::optional<std::string> FakeUi::ChooseOpenFile(std::span<const FileFilter> filters) {
+    ++OpenDialogCount;
+    OpenFilters.assign(filters.begin(), filters.end());
+    if (OpenAnswers.empty())
+        return std::nullopt;
+    std::optional<std::string> answer = OpenAnswers.front();
+    OpenAnswers.pop_front();
+    return answer;
+}
+
+Picture FakeUi::LoadPicture(const std::string& path) {
+    LoadedPaths.push_back(path);
+    if (const auto failure = FailingFiles.find(path); failure != FailingFiles.end())
+        throw RuntimeError(failure->second);
+    const auto file = PictureFiles.find(path);
+    if (file == PictureFiles.end())
+        throw RuntimeError(ErrorCode::FileNotFound);
+    return file->second;
+}
+
+Picture FakeUi::ClipboardPicture() {
+    if (!Clipboard)
+        throw RuntimeError(ErrorCode::InvalidClipboardFormat);
+    return *Clipboard;
+}
+
+void FakeUi::PaintImageView(const ImageViewLayout& layout, const Picture& picture) {
+    ++PaintCount;
+    PaintedLayout = layout;
+    const int32_t innerWidth = layout.Width - 2;
+    const int32_t innerHeight = layout.Height - 2;
+    PaintedPixels.clear();
+    for (int32_t y = 0; y < innerHeight; ++y) {
+        for (int32_t x = 0; x < innerWidth; ++x)
+            PaintedPixels.push_back(picture.PixelAt(layout.ViewX + x, layout.ViewY + y));
+    }
 }
 
 void FakeUi::EndProgram(int exitStatus) {

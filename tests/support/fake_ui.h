@@ -2,6 +2,8 @@
 // A Ui that records what the core shows and asks, for tests without a display.
 
 #include <deque>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -33,6 +35,13 @@ class FakeUi : public Ui {
     void ShowImageWindow() override;
     void HideImageWindow() override;
     void FocusMainWindow() override { ++FocusCount; }
+    std::optional<std::string> ChooseOpenFile(std::span<const FileFilter> filters) override;
+    Picture LoadPicture(const std::string& path) override;
+    Picture ClipboardPicture() override;
+    ClientSize ImageWindowClientSize() override { return ImageClient; }
+    void PaintImageView(const ImageViewLayout& layout, const Picture& picture) override;
+    void SetImageViewVisible(bool visible) override { ImageViewVisible = visible; }
+    void SetImageViewPointer(PointerShape shape) override { Pointer = shape; }
     void KeepOnTop() override { ++KeepOnTopCount; }
     void YieldOnce() override { ++YieldCount; }
     void OpenWithShell(const std::string& path) override { OpenedDocuments.push_back(path); }
@@ -52,6 +61,23 @@ class FakeUi : public Ui {
     bool ImageWindowShown = false;
     int FocusCount = 0, KeepOnTopCount = 0, YieldCount = 0, UnloadCount = 0;
     std::vector<std::string> OpenedDocuments;
+
+    // The open dialog: each call takes the next answer, a cancel when none is left.
+    std::deque<std::optional<std::string>> OpenAnswers;
+    std::vector<FileFilter> OpenFilters;  // as the last dialog was given them
+    int OpenDialogCount = 0;
+    // The general loader: these pictures by path, these failures by path, 53 for the rest.
+    std::map<std::string, Picture> PictureFiles;
+    std::map<std::string, int32_t> FailingFiles;
+    std::vector<std::string> LoadedPaths;
+    std::optional<Picture> Clipboard;  // raises 460 when empty
+    ClientSize ImageClient{400, 300};
+    bool ImageViewVisible = false;
+    std::optional<ImageViewLayout> PaintedLayout;
+    // The display's client as the last paint showed it: surface pixels, InvalidColour off it.
+    std::vector<uint32_t> PaintedPixels;
+    int PaintCount = 0;
+    PointerShape Pointer = PointerShape::Arrow;
 };
 
 }  // namespace inkrelay::test

@@ -1,5 +1,6 @@
 #pragma once
-// A Program over a fresh state record, a FakeUi, a SimDesktop and a temporary program folder.
+// A Program over a fresh state record, an empty image window, a FakeUi, a SimDesktop and a
+// temporary program folder.
 
 #include <memory>
 
@@ -14,7 +15,8 @@ struct TestProgram {
     explicit TestProgram(int32_t colourBits = 24, int32_t width = 1280, int32_t height = 1024)
         : Screen(width, height, colourBits),
           State(std::make_unique<AppState>()),
-          Run{*State, Ui, Screen, Folder.String()} {}
+          Image(std::make_unique<ImageWindowModel>()),
+          Run{*State, *Image, Ui, Screen, Folder.String()} {}
 
     std::filesystem::path SettingsFile() const { return Folder / "Inkrelay.ini"; }
 
@@ -22,6 +24,7 @@ struct TestProgram {
     FakeUi Ui;
     SimDesktop Screen;
     std::unique_ptr<AppState> State;
+    std::unique_ptr<ImageWindowModel> Image;
     Program Run;
 };
 

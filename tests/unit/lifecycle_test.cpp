@@ -70,7 +70,7 @@ TEST(StartUp, aScreenWiderThanSixteenBitsOverflowsAndEnds) {
         ScreenSize ScreenPixels() override { return {40000, 1000}; }
     } wide;
     TestProgram p;
-    Program run{*p.State, p.Ui, wide, p.Folder.String()};
+    Program run{*p.State, *p.Image, p.Ui, wide, p.Folder.String()};
     EXPECT_NE(EndStatus([&] { StartUp(run); }), 0);
     EXPECT_EQ(p.Ui.Texts(),
               (std::vector<std::string>{"問題が発生したため、インクリレーを終了します。(6)"}));

@@ -1,9 +1,10 @@
 #pragma once
-// What every handler works on: the state record and the two ports.
+// What every handler works on: the state record, the image window's data and the two ports.
 
 #include <string>
 
 #include "app/app_state.h"
+#include "app/image_window_model.h"
 #include "app/ui_port.h"
 #include "draw/desktop.h"
 
@@ -11,6 +12,7 @@ namespace inkrelay {
 
 struct Program {
     AppState& State;
+    ImageWindowModel& Image;
     Ui& Windows;
     Desktop& Screen;
     std::string ProgramDir;  // the running executable's folder: settings, log and readme live here

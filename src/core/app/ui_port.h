@@ -1,14 +1,33 @@
 #pragma once
 // What the core asks of the windows: message boxes, focus, the progress bar, the image window's
-// visibility, the controls' states, one pass of the message loop and the program's end.
+// visibility and display, pictures from files and the clipboard, the controls' states, one pass
+// of the message loop and the program's end.
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+
+#include "image/picture.h"
+#include "image/range_selection.h"
+#include "image/view_geometry.h"
 
 namespace inkrelay {
 
 struct ControlInputs;
 struct ControlStates;
+
+// One entry of the open dialog's type list: the text shown and its ';'-separated patterns.
+struct FileFilter {
+    std::string_view Label;
+    std::string_view Patterns;
+};
+
+struct ClientSize {
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
 
 enum class MessageIcon { Critical, Exclamation, Information, Question };
 
@@ -35,6 +54,21 @@ class Ui {
     virtual void ShowImageWindow() = 0;
     virtual void HideImageWindow() = 0;
     virtual void FocusMainWindow() = 0;
+    // The modal open dialog with these types, the first preselected; empty when cancelled.
+    virtual std::optional<std::string> ChooseOpenFile(std::span<const FileFilter> filters) = 0;
+    // The platform's general picture loader; raises 53, 70 or 75 for the file, 481 for its data.
+    virtual Picture LoadPicture(const std::string& path) = 0;
+    // The clipboard's picture in whatever format it offers; raises 460 when it holds none.
+    virtual Picture ClipboardPicture() = 0;
+
+    // The image window's client area in pixels.
+    virtual ClientSize ImageWindowClientSize() = 0;
+    // Places the display at layout and shows the picture's surface from (ViewX, ViewY) in it.
+    virtual void PaintImageView(const ImageViewLayout& layout, const Picture& picture) = 0;
+    virtual void SetImageViewVisible(bool visible) = 0;
+    // The pointer over the display.
+    virtual void SetImageViewPointer(PointerShape shape) = 0;
+
     // Makes the main window topmost again without moving or sizing it.
     virtual void KeepOnTop() = 0;
 
