@@ -4,12 +4,14 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "app/picture_loading.h"
 #include "file_errors.h"
+#include "image/picture.h"
 #include "runtime_error.h"
 
 namespace inkrelay::ui {
@@ -40,8 +42,11 @@ QByteArray ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+// Also what the clipboard offers: a picture the working picture cannot hold is a bad picture,
+// not an argument error that would end the program.
 bool TooLarge(const QSize& size) {
-    return size.width() >= RefusedPictureSide || size.height() >= RefusedPictureSide;
+    return size.width() >= RefusedPictureSide || size.height() >= RefusedPictureSide ||
+           int64_t{size.width()} * size.height() > MaxPicturePixels;
 }
 
 uint32_t OnWhite(uint32_t channel, uint32_t alpha) {
@@ -66,7 +71,7 @@ Picture ReadPictureFile(const std::string& path) {
 }
 
 Picture PictureFromImage(const QImage& image) {
-    if (image.isNull())
+    if (image.isNull() || TooLarge(image.size()))
         throw RuntimeError(ErrorCode::InvalidPicture);
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     const int width = argb.width();

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <filesystem>
 
 #include "picture_reader.h"
 #include "runtime_error.h"
 #include "temp_dir.h"
+#include "tiny_gif.h"
+#include "unprivileged.h"
 
 namespace inkrelay::test {
 namespace {
@@ -58,6 +61,113 @@ TEST(PictureReader, alphaIsCompositedOntoWhiteAndPixelsAreBgr) {
     // 255 · 128/255 + 255 · 127/255 for blue, 127 for red and green.
     EXPECT_EQ(picture.PixelAt(2, 0), 0xFF7F7Fu);
     EXPECT_THROW(ui::PictureFromImage(QImage()), RuntimeError);
+}
+
+}  // namespace
+}  // namespace inkrelay::test
+
+namespace inkrelay::test {
+namespace {
+
+std::string Encoded(const char* format) {
+    QImage image(9, 7, QImage::Format_RGB32);
+    for (int y = 0; y < 7; ++y) {
+        for (int x = 0; x < 9; ++x) image.setPixel(x, y, qRgb(x * 28, y * 36, 200));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, format))
+        ADD_FAILURE() << "cannot write " << format;
+    return bytes.toStdString();
+}
+
+// A damaged file either fails as a bad picture or still decodes to a picture the program can
+// hold; it never takes the program down.
+void ExpectDamageHandled(const TempDir& folder, const std::string& name, const std::string& bytes) {
+    const std::string path = (folder / name).string();
+    WriteFile(path, bytes);
+    try {
+        const Picture picture = ui::ReadPictureFile(path);
+        EXPECT_FALSE(picture.IsEmpty());
+        EXPECT_LT(picture.Width(), 32766);
+        EXPECT_LT(picture.Height(), 32766);
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Code(), ErrorCode::InvalidPicture);
+    }
+}
+
+TEST(PictureReader, truncatedAndBitFlippedFilesOfEveryFormatAreHandled) {
+    TempDir folder;
+    const std::vector<std::pair<std::string, std::string>> samples = {
+        {"sample.bmp", Encoded("BMP")}, {"sample.jpg", Encoded("JPEG")}, {"sample.gif", TinyGif()}};
+    for (const auto& [name, valid] : samples) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(valid.empty());
+        const std::string whole = (folder / name).string();
+        WriteFile(whole, valid);
+        ASSERT_EQ(FailureCode(whole), 0);
+        // Cut inside the header: nothing can be decoded.
+        for (std::size_t length : {std::size_t{1}, std::size_t{6}, std::size_t{10}}) {
+            WriteFile(whole, valid.substr(0, length));
+            EXPECT_EQ(FailureCode(whole), ErrorCode::InvalidPicture) << length;
+        }
+        for (std::size_t length = 0; length < valid.size(); length += 3)
+            ExpectDamageHandled(folder, "cut-" + name, valid.substr(0, length));
+        for (std::size_t bit = 0; bit < valid.size() * 8; bit += 5) {
+            std::string flipped = valid;
+            flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
+            ExpectDamageHandled(folder, "flip-" + name, flipped);
+        }
+    }
+}
+
+TEST(PictureReader, aHeaderClaimingAHugePictureIsRefusedWithoutDecodingIt) {
+    // A 30000 × 30000 24-bit BMP header with no pixels behind it: past the decoder's allocation
+    // limit, so it must be refused from the header alone.
+    std::string bmp(54, '\0');
+    auto put32 = [&](std::size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, 54 + 30000u * 90000u);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 30000);
+    put32(22, 30000);
+    bmp[26] = 1;
+    bmp[28] = 24;
+    TempDir folder;
+    WriteFile(folder / "bomb.bmp", bmp);
+    EXPECT_EQ(FailureCode((folder / "bomb.bmp").string()), ErrorCode::InvalidPicture);
+}
+
+TEST(PictureReader, aFileThatMayNotBeReadIsPermissionDenied) {
+    TempDir folder;
+    std::filesystem::permissions(folder.Path(), std::filesystem::perms::all);
+    const std::string path = (folder / "private.bmp").string();
+    WriteFile(path, Encoded("BMP"));
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    EXPECT_EQ(RunUnprivileged([&] { return FailureCode(path); }), ErrorCode::PermissionDenied);
+}
+
+}  // namespace
+}  // namespace inkrelay::test
+
+namespace inkrelay::test {
+namespace {
+
+TEST(PictureReader, aClipboardPictureTooLargeToHoldIsABadPicture) {
+    // One bit a pixel keeps the test small; 2^27 + 16384 pixels are more than a picture holds.
+    const QImage huge(16384, 8193, QImage::Format_Mono);
+    ASSERT_FALSE(huge.isNull());
+    try {
+        ui::PictureFromImage(huge);
+        ADD_FAILURE() << "accepted";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Code(), ErrorCode::InvalidPicture);
+    }
 }
 
 }  // namespace

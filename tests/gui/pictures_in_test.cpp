@@ -15,17 +15,10 @@
 #include "form2.h"
 #include "gui_fixture.h"
 #include "picture_display.h"
+#include "tiny_gif.h"
 
 namespace inkrelay::test {
 namespace {
-
-// 2 × 1: a red pixel, then a blue one, through a two-entry colour table.
-const char TinyGif[] =
-    "GIF89a\x02\x00\x01\x00\x80\x00\x00"
-    "\xFF\x00\x00\x00\x00\xFF"
-    "\x2C\x00\x00\x00\x00\x02\x00\x01\x00\x00"
-    "\x02\x02\x44\x0A\x00"
-    "\x3B";
 
 QImage TestImage(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -138,7 +131,7 @@ TEST_F(PicturesInTest, jpegLoadsApproximatelyAndGifExactly) {
         EXPECT_LE(ChannelDistance(Working().PixelAt(at.x(), at.y()), Bgr(image.pixel(at))), 24);
 
     const std::string gif = (Folder / "d.gif").string();
-    WriteFile(gif, std::string(TinyGif, sizeof TinyGif - 1));
+    WriteFile(gif, TinyGif());
     Open(gif);
     ASSERT_EQ(Working().Width(), 2);
     ASSERT_EQ(Working().Height(), 1);
