@@ -7,12 +7,14 @@
 #include "app/image_display.h"
 #include "app/image_view.h"
 #include "app/range_commands.h"
+#include "expect_range.h"
 #include "test_pictures.h"
 #include "test_program.h"
 
 namespace inkrelay {
 namespace {
 
+using test::ExpectRange;
 using test::GradientColour;
 using test::GradientPicture;
 using test::TestProgram;
@@ -30,20 +32,6 @@ class ImageDisplay : public testing::Test {
         p.State->ImageLoaded = true;
         ReplaceWorkingPicture(p.Run, GradientPicture(width, height));
         p.Ui.ShowImageWindow();
-    }
-
-    RangeSlots Range() const {
-        const auto& c = p.State->Coords;
-        return {c[Coord::RangeLeft], c[Coord::RangeTop], c[Coord::RangeRight],
-                c[Coord::RangeBottom]};
-    }
-
-    void ExpectRange(int16_t left, int16_t top, int16_t right, int16_t bottom) {
-        const RangeSlots r = Range();
-        EXPECT_EQ(r.Left, left);
-        EXPECT_EQ(r.Top, top);
-        EXPECT_EQ(r.Right, right);
-        EXPECT_EQ(r.Bottom, bottom);
     }
 
     // A hover to find the grip, then a left drag through the points.
@@ -72,7 +60,7 @@ TEST_F(ImageDisplay, aClickWithoutMovementDropsTheRange) {
     Picture1_GotFocus(p.Run);
     LeftDrag(50, 60, {});
     EXPECT_FALSE(p.State->RangeSelected);
-    ExpectRange(0, 0, 0, 0);
+    ExpectRange(*p.State, 0, 0, 0, 0);
     EXPECT_FALSE(Inverted(639, 0));
     EXPECT_EQ(p.Ui.Current.Text1, NoCoordinates);
 
@@ -80,7 +68,7 @@ TEST_F(ImageDisplay, aClickWithoutMovementDropsTheRange) {
     LeftDrag(10, 10, {{30, 40}, {10, 10}});
     EXPECT_FALSE(p.State->RangeSelected);
     EXPECT_FALSE(p.State->RangeDragging);
-    ExpectRange(0, 0, 0, 0);
+    ExpectRange(*p.State, 0, 0, 0, 0);
     EXPECT_FALSE(Inverted(30, 10));
 }
 
@@ -91,7 +79,7 @@ TEST_F(ImageDisplay, aDragBeyondTheTopLeftEdgeEndsClampedAndInOrder) {
     EXPECT_TRUE(p.State->ImageMouseDown);
     Picture1_MouseMove(p.Run, Left, -50, -30);
     EXPECT_TRUE(p.State->RangeDragging);
-    ExpectRange(100, 100, 0, 0);
+    ExpectRange(*p.State, 100, 100, 0, 0);
     EXPECT_EQ(p.Ui.Current.Text1, "(100,100)");
     EXPECT_EQ(p.Ui.Current.Text2, "(0,0)");
     EXPECT_EQ(p.Ui.Current.StatusText, "選択範囲のサイズ:(101,101)");
@@ -102,7 +90,7 @@ TEST_F(ImageDisplay, aDragBeyondTheTopLeftEdgeEndsClampedAndInOrder) {
     EXPECT_TRUE(p.State->RangeSelected);
     EXPECT_FALSE(p.State->RangeDragging);
     EXPECT_FALSE(p.State->ImageMouseDown);
-    ExpectRange(0, 0, 100, 100);
+    ExpectRange(*p.State, 0, 0, 100, 100);
     EXPECT_EQ(p.Ui.Current.Text1, "(0,0)");
     EXPECT_EQ(p.Ui.Current.Text2, "(100,100)");
     // One outline, and the display shows it.
@@ -115,18 +103,18 @@ TEST_F(ImageDisplay, aDragBeyondTheTopLeftEdgeEndsClampedAndInOrder) {
 
 TEST_F(ImageDisplay, movingByTheBodyKeepsTheSizeInsideThePicture) {
     LeftDrag(100, 100, {{199, 149}});
-    ExpectRange(100, 100, 199, 149);
+    ExpectRange(*p.State, 100, 100, 199, 149);
     Picture1_MouseMove(p.Run, 0, 150, 120);
     EXPECT_EQ(p.State->RangeGrip, 5);
     EXPECT_EQ(p.Ui.Pointer, PointerShape::SizeAll);
     Picture1_MouseDown(p.Run, Left, 150, 120);
     Picture1_MouseMove(p.Run, Left, 1150, -380);
-    ExpectRange(540, 0, 639, 49);
+    ExpectRange(*p.State, 540, 0, 639, 49);
     Picture1_MouseMove(p.Run, Left, -2000, 2000);
-    ExpectRange(0, 430, 99, 479);
+    ExpectRange(*p.State, 0, 430, 99, 479);
     Picture1_MouseUp(p.Run, Left, -2000, 2000);
     EXPECT_TRUE(p.State->RangeSelected);
-    ExpectRange(0, 430, 99, 479);
+    ExpectRange(*p.State, 0, 430, 99, 479);
     EXPECT_TRUE(Inverted(0, 430));
     EXPECT_TRUE(Inverted(99, 479));
     EXPECT_FALSE(Inverted(100, 100));  // the old outline went with the move
@@ -144,7 +132,7 @@ TEST_F(ImageDisplay, withNoRangeTheTopLeftCornerIsTheTopRightGrip) {
 
     LeftDrag(3, 4, {{33, 24}});
     EXPECT_TRUE(p.State->RangeSelected);
-    ExpectRange(0, 0, 30, 20);
+    ExpectRange(*p.State, 0, 0, 30, 20);
 }
 
 TEST_F(ImageDisplay, theHoverShowsEachGripsPointer) {
@@ -164,7 +152,7 @@ TEST_F(ImageDisplay, theHoverShowsEachGripsPointer) {
     }
     // A drag by the bottom-right grip moves only those two edges.
     LeftDrag(300, 200, {{350, 260}});
-    ExpectRange(100, 100, 350, 260);
+    ExpectRange(*p.State, 100, 100, 350, 260);
 }
 
 TEST_F(ImageDisplay, theRightButtonPansALargePictureWithinItsEdges) {
@@ -218,7 +206,7 @@ TEST_F(ImageDisplay, theColourPickTakesTheDisplayedPixelAndTheLeftReleaseEndsIt)
     // The left button does not draw a range while picking.
     Picture1_MouseDown(p.Run, Left, 10, 20);
     Picture1_MouseMove(p.Run, Left, 200, 200);
-    ExpectRange(0, 0, 0, 0);
+    ExpectRange(*p.State, 0, 0, 0, 0);
     EXPECT_FALSE(p.State->RangeDragging);
     Picture1_MouseUp(p.Run, Left, 200, 200);
     EXPECT_FALSE(p.State->PickingColour);

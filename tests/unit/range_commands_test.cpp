@@ -6,12 +6,14 @@
 #include "app/image_display.h"
 #include "app/image_view.h"
 #include "app/range_commands.h"
+#include "expect_range.h"
 #include "test_pictures.h"
 #include "test_program.h"
 
 namespace inkrelay {
 namespace {
 
+using test::ExpectRange;
 using test::GradientPicture;
 using test::TestProgram;
 
@@ -22,20 +24,6 @@ class RangeCommands : public testing::Test {
         p.State->ImageLoaded = true;
     }
 
-    RangeSlots Range() const {
-        const auto& c = p.State->Coords;
-        return {c[Coord::RangeLeft], c[Coord::RangeTop], c[Coord::RangeRight],
-                c[Coord::RangeBottom]};
-    }
-
-    void ExpectRange(int16_t left, int16_t top, int16_t right, int16_t bottom) {
-        const RangeSlots r = Range();
-        EXPECT_EQ(r.Left, left);
-        EXPECT_EQ(r.Top, top);
-        EXPECT_EQ(r.Right, right);
-        EXPECT_EQ(r.Bottom, bottom);
-    }
-
     TestProgram p;
 };
 
@@ -43,7 +31,7 @@ TEST_F(RangeCommands, selectAllTakesTheWholePictureAndShowsItOnTheReadouts) {
     Load(640, 480);
     Edit_SelectAll_Click(p.Run);
     EXPECT_TRUE(p.State->RangeSelected);
-    ExpectRange(0, 0, 639, 479);
+    ExpectRange(*p.State, 0, 0, 639, 479);
     EXPECT_TRUE(p.Ui.ImageWindowShown);
     EXPECT_EQ(p.Ui.FocusCount, 1);
     EXPECT_EQ(p.Ui.Current.Text1, "(0,0)");
@@ -55,12 +43,12 @@ TEST_F(RangeCommands, selectAllTakesTheWholePictureAndShowsItOnTheReadouts) {
 TEST_F(RangeCommands, aSquareIsCutToThePicture) {
     Load(500, 300);
     Edit_SelectSquare_Click(p.Run, 800);
-    ExpectRange(0, 0, 499, 299);
+    ExpectRange(*p.State, 0, 0, 499, 299);
     Load(1000, 1000);
     Edit_SelectSquare_Click(p.Run, 800);
-    ExpectRange(0, 0, 799, 799);
+    ExpectRange(*p.State, 0, 0, 799, 799);
     Edit_SelectSquare_Click(p.Run, 100);
-    ExpectRange(0, 0, 99, 99);
+    ExpectRange(*p.State, 0, 0, 99, 99);
     EXPECT_TRUE(p.State->RangeSelected);
     EXPECT_EQ(p.Ui.Current.StatusText, "選択範囲のサイズ:(100,100)");
 }
@@ -87,12 +75,12 @@ TEST_F(RangeCommands, cancelDropsTheRangeAndTheDisplaysFocusZeroesIt) {
     Picture1_GotFocus(p.Run);
     Edit_CancelSelection_Click(p.Run);
     EXPECT_FALSE(p.State->RangeSelected);
-    ExpectRange(0, 0, -1, -1);
+    ExpectRange(*p.State, 0, 0, -1, -1);
     EXPECT_EQ(p.Ui.Current.Text1, NoCoordinates);
     EXPECT_EQ(p.Ui.Current.Text2, NoCoordinates);
     EXPECT_EQ(p.Ui.Current.EditCancelSelection, false);
     Picture1_GotFocus(p.Run);
-    ExpectRange(0, 0, 0, 0);
+    ExpectRange(*p.State, 0, 0, 0, 0);
     EXPECT_EQ(p.Image->WorkingPicture.PixelAt(0, 0), p.Image->WorkingPicture.ImagePixelAt(0, 0));
 }
 
