@@ -15,6 +15,8 @@
 #include "app/main_window.h"
 #include "app/picture_loading.h"
 #include "app/range_commands.h"
+#include "app/restore_mode.h"
+#include "app/scan_command.h"
 #include "application.h"
 #include "colour_swatch.h"
 #include "program_icon.h"
@@ -134,7 +136,7 @@ void Form1::Option2_Click() {
 }
 
 void Form1::Picture1_Click() {
-    // Picking the line colour from the picture arrives with the image window's picture display.
+    Forward(app_, [&] { inkrelay::Picture1_Click(app_.Core()); });
 }
 
 void Form1::Combo1_Click(int listIndex) {
@@ -142,7 +144,7 @@ void Form1::Combo1_Click(int listIndex) {
 }
 
 void Form1::Command1_Click() {
-    // Picking the line colour from the picture arrives with the image window's picture display.
+    Forward(app_, [&] { inkrelay::Command1_Click(app_.Core()); });
 }
 
 void Form1::Command2_Click() {
@@ -158,7 +160,7 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Command5_Click() {
-    // Reading the range into the draw list arrives with the scan.
+    Forward(app_, [&] { inkrelay::Command5_Click(app_.Core()); });
 }
 
 void Form1::Command6_Click() {

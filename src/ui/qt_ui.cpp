@@ -17,9 +17,11 @@
 #include "form1.h"
 #include "form2.h"
 #include "message_box.h"
+#include "picture_box.h"
 #include "picture_display.h"
 #include "picture_reader.h"
 #include "runtime_error.h"
+#include "scan/scan_preview.h"
 
 namespace inkrelay::ui {
 
@@ -132,6 +134,37 @@ void QtUi::SetImageViewVisible(bool visible) {
 
 void QtUi::SetImageViewPointer(PointerShape shape) {
     app_.ImageWindow().Display().SetPointer(shape);
+}
+
+ClientSize QtUi::ScanPreviewSize() {
+    const QRect inner = app_.MainWindow().Controls().Picture2->contentsRect();
+    return {inner.width(), inner.height()};
+}
+
+void QtUi::ClearScanPreview() {
+    app_.MainWindow().Controls().Picture2->SetPicture(QImage());
+}
+
+void QtUi::ShowScanPreview(const ScanPreview& preview) {
+    PictureBox* box = app_.MainWindow().Controls().Picture2;
+    const QRect inner = box->contentsRect();
+    // Outside the placed picture the box keeps its own background.
+    QImage canvas(inner.size(), QImage::Format_RGB32);
+    canvas.fill(box->palette().color(box->backgroundRole()));
+    const PreviewPlacement& at = preview.Placement;
+    for (int y = 0; y < preview.Image.Height(); ++y) {
+        for (int x = 0; x < preview.Image.Width(); ++x) {
+            const int cx = at.Left + x;
+            const int cy = at.Top + y;
+            if (cx < 0 || cy < 0 || cx >= canvas.width() || cy >= canvas.height())
+                continue;
+            const uint32_t c = preview.Image.PixelAt(x, y);
+            canvas.setPixel(cx, cy,
+                            qRgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
+                                 static_cast<int>(c >> 16 & 0xFF)));
+        }
+    }
+    box->SetPicture(canvas);
 }
 
 void QtUi::KeepOnTop() {

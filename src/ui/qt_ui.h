@@ -30,6 +30,9 @@ class QtUi final : public Ui {
     void PaintImageView(const ImageViewLayout& layout, const Picture& picture) override;
     void SetImageViewVisible(bool visible) override;
     void SetImageViewPointer(PointerShape shape) override;
+    ClientSize ScanPreviewSize() override;
+    void ClearScanPreview() override;
+    void ShowScanPreview(const ScanPreview& preview) override;
     void KeepOnTop() override;
     void YieldOnce() override;
     void OpenWithShell(const std::string& path) override;

@@ -10,6 +10,7 @@
 
 #include "app/control_states.h"
 #include "app/ui_port.h"
+#include "scan/scan_preview.h"
 
 namespace inkrelay::test {
 
@@ -42,6 +43,9 @@ class FakeUi : public Ui {
     void PaintImageView(const ImageViewLayout& layout, const Picture& picture) override;
     void SetImageViewVisible(bool visible) override { ImageViewVisible = visible; }
     void SetImageViewPointer(PointerShape shape) override { Pointer = shape; }
+    ClientSize ScanPreviewSize() override { return PreviewBox; }
+    void ClearScanPreview() override { Preview.reset(); }
+    void ShowScanPreview(const ScanPreview& preview) override { Preview = preview; }
     void KeepOnTop() override { ++KeepOnTopCount; }
     void YieldOnce() override { ++YieldCount; }
     void OpenWithShell(const std::string& path) override { OpenedDocuments.push_back(path); }
@@ -61,6 +65,8 @@ class FakeUi : public Ui {
     bool ImageWindowShown = false;
     int FocusCount = 0, KeepOnTopCount = 0, YieldCount = 0, UnloadCount = 0;
     std::vector<std::string> OpenedDocuments;
+    ClientSize PreviewBox{61, 61};
+    std::optional<ScanPreview> Preview;  // what the preview box shows; empty when cleared
 
     // The open dialog: each call takes the next answer, a cancel when none is left.
     std::deque<std::optional<std::string>> OpenAnswers;

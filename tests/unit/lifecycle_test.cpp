@@ -4,6 +4,7 @@
 
 #include "app/image_window.h"
 #include "app/main_window.h"
+#include "app/restore_mode.h"
 #include "test_program.h"
 
 namespace inkrelay {

@@ -33,14 +33,4 @@ void Help_ShowReadme_Click(Program& program) {
         ReportError(program, RuntimeCodeFor(changeDir, FileAccess::Read));
 }
 
-void Option1_Click(Program& program) {
-    program.State.Mode = 0;
-    UpdateControls(program);
-}
-
-void Option2_Click(Program& program) {
-    program.State.Mode = 1;
-    UpdateControls(program);
-}
-
 }  // namespace inkrelay

@@ -16,8 +16,5 @@ void Menu_Opening(Program& program);
 void File_Exit_Click(Program& program);
 // Opens Readme.txt from the program's folder; a missing file is not reported.
 void Help_ShowReadme_Click(Program& program);
-// The restore-mode buttons set Mode.
-void Option1_Click(Program& program);
-void Option2_Click(Program& program);
 
 }  // namespace inkrelay

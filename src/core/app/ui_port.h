@@ -16,6 +16,7 @@
 namespace inkrelay {
 
 struct ControlInputs;
+struct ScanPreview;
 struct ControlStates;
 
 // One entry of the open dialog's type list: the text shown and its ';'-separated patterns.
@@ -68,6 +69,11 @@ class Ui {
     virtual void SetImageViewVisible(bool visible) = 0;
     // The pointer over the display.
     virtual void SetImageViewPointer(PointerShape shape) = 0;
+
+    // The main window's preview box: its inner size, emptied, and a read's picture placed in it.
+    virtual ClientSize ScanPreviewSize() = 0;
+    virtual void ClearScanPreview() = 0;
+    virtual void ShowScanPreview(const ScanPreview& preview) = 0;
 
     // Makes the main window topmost again without moving or sizing it.
     virtual void KeepOnTop() = 0;
