@@ -308,13 +308,9 @@ TEST(DesktopX11Pixels, ReadsColormappedScreensThroughTheColormap) {
 
 TEST(DesktopX11Open, UnreachableDisplaysAreDeviceUnavailable) {
     EXPECT_EQ(OpenErrorCode("not a display name"), ErrorCode::DeviceUnavailable);
-    std::string vacated;
-    {
-        XvfbServer server(64, 64, 24);
-        vacated = server.DisplayName();
-        ASSERT_EQ(OpenErrorCode(vacated), 0);
-    }
-    EXPECT_EQ(OpenErrorCode(vacated), ErrorCode::DeviceUnavailable);
+    // A stopped server's number may be taken again at once by a test running beside this one;
+    // servers here take the lowest free numbers, so a high one stays free.
+    EXPECT_EQ(OpenErrorCode(":65000"), ErrorCode::DeviceUnavailable);
 }
 
 TEST(DesktopX11Open, ADisplayWithoutXTestIsDeviceUnavailable) {

@@ -1,0 +1,137 @@
+// inkrelay-scan: reads a picture file into a draw list with the program's own loaders and
+// scanners, and prints what the list holds.
+
+#include <QCoreApplication>
+#include <QImage>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/error_report.h"
+#include "app/picture_loading.h"
+#include "app/scan_command.h"
+#include "image/png_picture.h"
+#include "picture_reader.h"
+#include "runtime_error.h"
+#include "scan/color_prime_scan.h"
+#include "scan/draw_list_text.h"
+#include "scan/inkjet_scan.h"
+#include "scan/line_art_scan.h"
+#include "scan_arguments.h"
+#include "sim_canvas.h"
+
+namespace {
+
+using namespace inkrelay;
+using tools::ScanArguments;
+using tools::ScanMethod;
+
+constexpr int Failed = 2;
+constexpr int ListFull = 1;
+
+// The system's messages use CR between lines; a terminal wants LF.
+void PrintMessage(std::string text) {
+    for (char& c : text)
+        if (c == '\r')
+            c = '\n';
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+Picture LoadPicture(const std::string& path) {
+    Picture picture = TakesPngPath(path) ? LoadPngPicture(path) : ui::ReadPictureFile(path);
+    if (picture.Width() >= RefusedPictureSide || picture.Height() >= RefusedPictureSide)
+        throw RuntimeError(ErrorCode::InvalidPicture);
+    return picture;
+}
+
+bool WriteRender(const std::string& path, const EventMemory& mem, int32_t end, int32_t width,
+                 int32_t height) {
+    SimCanvas canvas(width, height);
+    canvas.Replay(mem, end);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t c = canvas.PixelAt(x, y);
+            image.setPixel(x, y,
+                           qRgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
+                                static_cast<int>(c >> 16 & 0xFF)));
+        }
+    }
+    return image.save(QString::fromStdString(path), "PNG");
+}
+
+int Run(const ScanArguments& args) {
+    const Picture picture = LoadPicture(args.Picture);
+    if (picture.IsEmpty())
+        throw RuntimeError(ErrorCode::InvalidPicture);
+    const RangeSlots range =
+        args.Range.value_or(RangeSlots{0, 0, static_cast<int16_t>(picture.Width() - 1),
+                                       static_cast<int16_t>(picture.Height() - 1)});
+    if (range.Right >= picture.Width() || range.Bottom >= picture.Height()) {
+        std::fprintf(stderr, "inkrelay-scan: the range lies outside the %dx%d picture\n",
+                     picture.Width(), picture.Height());
+        return Failed;
+    }
+    if (range.Right - range.Left >= 1200 || range.Bottom - range.Top >= 1200) {
+        PrintMessage(RangeTooLargeMessage);
+        return Failed;
+    }
+
+    auto mem = std::make_unique<EventMemory>();
+    ScanResult result;
+    switch (args.Method) {
+        case ScanMethod::Inkjet: result = ScanInkjet(picture, range, args.Quality, *mem); break;
+        case ScanMethod::ColorPrime:
+            result = ScanColorPrime(picture, range, args.Quality, *mem);
+            break;
+        case ScanMethod::LineArt:
+            result = ScanLineArt(picture, range, args.LineColour, *mem);
+            break;
+    }
+    if (!result.Completed()) {
+        PrintMessage(TooManyColoursMessage);
+        return ListFull;
+    }
+    const int32_t end = result.EventMemEnd();
+    std::printf("%s\n", EventSummaryLine(CountEvents(*mem, end), end).c_str());
+    if (!args.DumpFile.empty()) {
+        std::ofstream dump(args.DumpFile, std::ios::binary);
+        dump << DumpEvents(*mem, end);
+        if (!dump.flush()) {
+            std::fprintf(stderr, "inkrelay-scan: cannot write %s\n", args.DumpFile.c_str());
+            return Failed;
+        }
+    }
+    if (!args.RenderFile.empty() &&
+        !WriteRender(args.RenderFile, *mem, end, range.Right - range.Left + 1,
+                     range.Bottom - range.Top + 1)) {
+        std::fprintf(stderr, "inkrelay-scan: cannot write %s\n", args.RenderFile.c_str());
+        return Failed;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The general picture loader's format plugins come through the application object; no
+    // display is needed.
+    QCoreApplication application(argc, argv);
+    std::string error;
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    const auto args = tools::ParseScanArguments(words, error);
+    if (!args) {
+        std::fprintf(stderr, "inkrelay-scan: %s\n%s\n", error.c_str(), tools::ScanUsage);
+        return Failed;
+    }
+    try {
+        return Run(*args);
+    } catch (const RuntimeError& failure) {
+        PrintMessage(ComposeErrorMessage(failure.Code()).Text);
+    } catch (const std::bad_alloc&) {
+        PrintMessage(ComposeErrorMessage(ErrorCode::OutOfMemory).Text);
+    }
+    return Failed;
+}
