@@ -5,6 +5,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <bit>
 #include <chrono>
 #include <cstdint>
@@ -101,6 +102,31 @@ class X11ScreenDc final : public ScreenDc {
             pixel = XGetPixel(image.get(), 0, 0);
         }
         return ToColourRef(pixel, screen);
+    }
+
+    void ReadRegion(int32_t left, int32_t top, int32_t width, int32_t height,
+                    std::span<uint32_t> out) override {
+        CheckRegionArguments(width, height, out);
+        std::fill_n(out.begin(), int64_t{width} * height, ClrInvalid);
+        const int screen = DefaultScreen(display_);
+        // Only the part on the screen is asked for; XGetImage fails for a rectangle beyond it.
+        const int64_t x0 = std::max<int64_t>(left, 0);
+        const int64_t y0 = std::max<int64_t>(top, 0);
+        const int64_t x1 = std::min<int64_t>(int64_t{left} + width, DisplayWidth(display_, screen));
+        const int64_t y1 = std::min<int64_t>(int64_t{top} + height, DisplayHeight(display_, screen));
+        if (x0 >= x1 || y0 >= y1)
+            return;
+        ErrorTrap trap(display_);
+        ImagePtr image(XGetImage(display_, RootWindow(display_, screen), static_cast<int>(x0),
+                                 static_cast<int>(y0), static_cast<unsigned>(x1 - x0),
+                                 static_cast<unsigned>(y1 - y0), AllPlanes, ZPixmap));
+        if (!image || trap.Failed())
+            return;
+        for (int64_t y = y0; y < y1; ++y)
+            for (int64_t x = x0; x < x1; ++x)
+                out[static_cast<size_t>((y - top) * width + (x - left))] = ToColourRef(
+                    XGetPixel(image.get(), static_cast<int>(x - x0), static_cast<int>(y - y0)),
+                    screen);
     }
 
   private:

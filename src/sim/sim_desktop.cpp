@@ -20,6 +20,16 @@ class SimDesktop::Dc final : public ScreenDc {
         return desktop_.PixelAt(x, y);
     }
 
+    void ReadRegion(int32_t left, int32_t top, int32_t width, int32_t height,
+                    std::span<uint32_t> out) override {
+        CheckRegionArguments(width, height, out);
+        ++desktop_.regionReads_;
+        size_t k = 0;
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x)
+                out[k++] = desktop_.PixelAt(int64_t{left} + x, int64_t{top} + y);
+    }
+
   private:
     SimDesktop& desktop_;
 };
@@ -86,7 +96,7 @@ void SimDesktop::SetClock(int32_t ticks) {
     clock_ = std::bit_cast<uint32_t>(ticks);
 }
 
-bool SimDesktop::OnScreen(int32_t x, int32_t y) const {
+bool SimDesktop::OnScreen(int64_t x, int64_t y) const {
     return x >= 0 && y >= 0 && x < width_ && y < height_;
 }
 
@@ -97,7 +107,7 @@ void SimDesktop::SetPixel(int32_t x, int32_t y, uint32_t colour) {
     }
 }
 
-uint32_t SimDesktop::PixelAt(int32_t x, int32_t y) const {
+uint32_t SimDesktop::PixelAt(int64_t x, int64_t y) const {
     if (!OnScreen(x, y)) {
         return ClrInvalid;
     }

@@ -45,9 +45,10 @@ class SimDesktop : public Desktop {
 
     // Framebuffer, colours 0x00BBGGRR. Writes off the screen are dropped, Fill is clipped.
     void SetPixel(int32_t x, int32_t y, uint32_t colour);
-    uint32_t PixelAt(int32_t x, int32_t y) const;  // ClrInvalid off the screen
+    uint32_t PixelAt(int64_t x, int64_t y) const;  // ClrInvalid off the screen
     void Fill(int32_t left, int32_t top, int32_t width, int32_t height, uint32_t colour);
-    int64_t PixelReads() const { return pixelReads_; }  // GetPixel calls of every DC
+    int64_t PixelReads() const { return pixelReads_; }    // GetPixel calls of every DC
+    int64_t RegionReads() const { return regionReads_; }  // ReadRegion calls of every DC
     int32_t OpenDcCount() const { return openDcs_; }    // DCs not yet destroyed
     void SetDcAvailable(bool available) { dcAvailable_ = available; }
 
@@ -73,7 +74,7 @@ class SimDesktop : public Desktop {
   private:
     class Dc;
 
-    bool OnScreen(int32_t x, int32_t y) const;
+    bool OnScreen(int64_t x, int64_t y) const;
 
     int32_t width_;
     int32_t height_;
@@ -85,6 +86,7 @@ class SimDesktop : public Desktop {
     std::set<Key> pressedKeys_;
     std::vector<MouseRecord> mouseLog_;
     int64_t pixelReads_ = 0;
+    int64_t regionReads_ = 0;
     int32_t openDcs_ = 0;
     bool dcAvailable_ = true;
     uint32_t clock_ = 0;

@@ -4,6 +4,7 @@
 
 #include "app/error_report.h"
 #include "app/program.h"
+#include "draw/applet_profile.h"
 #include "runtime_error.h"
 #include "scan/draw_list.h"
 
@@ -23,7 +24,7 @@ std::optional<std::string> StatusLine(const AppState& state, const ControlInputs
     if (state.CapturingDrawPos)
         return "描き込む左上の位置にあわせてクリック";
     if (state.CapturingRGBBarPos)
-        return "赤 (R) が " + std::to_string(state.Applet == 3 ? 10 : 0) +
+        return "赤 (R) が " + std::to_string(CapturedRedValue(state.Applet)) +
                " になる位置にあわせてクリック";
     if (inputs.ImageWindowVisible && (state.RangeSelected || state.RangeDragging) && notBusy) {
         const int width = std::abs(c[Coord::RangeRight] - c[Coord::RangeLeft]) + 1;
@@ -74,8 +75,8 @@ ControlStates ComputeControlStates(const AppState& state, const ControlInputs& i
             s.Picture1Back = now == SelectedOption::Option1 ? SwatchColour{true, 0}
                                                             : SwatchColour{false, state.ScanCol};
     }
-    // The applet list has four items; an index of -1 shows it empty, anything else is refused.
-    if (idle && (state.Applet < -1 || state.Applet > 3)) {
+    // An index of -1 shows the applet list empty; one past its items is refused.
+    if (idle && (state.Applet < -1 || state.Applet >= AppletCount)) {
         s.ErrorCode = ErrorCode::InvalidPropertyValue;
         return s;
     }

@@ -9,6 +9,7 @@
 
 #include "app/error_report.h"
 #include "app/program.h"
+#include "draw/applet_profile.h"
 #include "file_errors.h"
 #include "runtime_error.h"
 
@@ -184,7 +185,7 @@ void ApplySettings(std::string_view joined, AppState& state) {
     StoreInteger(SettingValue(joined, "Mode"), state.Mode, anyLow, anyHigh);
     if (const auto scanCol = LongSetting(SettingValue(joined, "ScanCol")))
         state.ScanCol = *scanCol;
-    StoreInteger(SettingValue(joined, "Applet"), state.Applet, 0, 3);
+    StoreInteger(SettingValue(joined, "Applet"), state.Applet, 0, AppletCount - 1);
     StoreInteger(SettingValue(joined, "Quality"), state.Quality, 0, 2);
     StoreInteger(SettingValue(joined, "Formula"), state.Formula, 0, 1);
     state.AutoClose = SettingValue(joined, "AutoClose") == "1";

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+
+#include "runtime_error.h"
 
 namespace inkrelay {
 
@@ -27,6 +30,13 @@ enum class Key : int32_t { LeftButton = 1, RightButton = 2, Escape = 27 };
 // Colour read where nothing can be read; negative as a signed value.
 inline constexpr uint32_t ClrInvalid = 0xFFFFFFFFu;
 
+// What every ReadRegion checks first: a negative side, or an out too small for the rectangle,
+// is an invalid argument (5).
+inline void CheckRegionArguments(int32_t width, int32_t height, std::span<uint32_t> out) {
+    if (width < 0 || height < 0 || int64_t{width} * height > static_cast<int64_t>(out.size()))
+        throw RuntimeError(ErrorCode::InvalidArgument);
+}
+
 // A device context of the whole screen, held for one capture or drawing run; released when
 // destroyed, so the error path releases it too.
 class ScreenDc {
@@ -34,6 +44,11 @@ class ScreenDc {
     virtual ~ScreenDc() = default;
     // Colour 0x00BBGGRR of the screen pixel, or ClrInvalid off the screen or when unreadable.
     virtual uint32_t GetPixel(int32_t x, int32_t y) = 0;
+    // The width x height rectangle at (left, top) in one request, row by row into out, which
+    // holds at least width * height colours; ClrInvalid for the pixels off the screen. Width and
+    // height of 0 read nothing. For many pixels at once (the magnifier, batched checks).
+    virtual void ReadRegion(int32_t left, int32_t top, int32_t width, int32_t height,
+                            std::span<uint32_t> out) = 0;
 };
 
 class Desktop {

@@ -1,0 +1,79 @@
+#include "draw/applet_profile.h"
+
+#include <algorithm>
+
+#include "checked_int.h"
+#include "runtime_error.h"
+
+namespace inkrelay {
+
+namespace {
+
+constexpr std::array<AppletProfile, AppletCount> Profiles = {{
+    {"PaintChatEasy v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, true},
+    {"PaintBBS v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, false},
+    {"OekakiBBS ver.2.**", {30, 30}, 0, BarClick::Plain, 0, true, false, false},
+    {"しぃペインター通常版 v1.070以降", {14, 20}, 2, BarClick::ClampedPressDrag, 1, false, true,
+     false},
+}};
+
+}  // namespace
+
+const AppletProfile* FindProfile(int16_t applet) {
+    if (applet < 0 || applet >= AppletCount)
+        return nullptr;
+    return &Profiles[static_cast<size_t>(applet)];
+}
+
+const AppletProfile& ProfileOf(int16_t applet) {
+    const AppletProfile* profile = FindProfile(applet);
+    if (profile == nullptr)
+        throw RuntimeError(ErrorCode::InvalidPropertyValue);
+    return *profile;
+}
+
+int16_t CapturedRedValue(int16_t applet) {
+    const AppletProfile* profile = FindProfile(applet);
+    return profile == nullptr ? int16_t{0} : static_cast<int16_t>(5 * profile->Origin);
+}
+
+void ClickBar(const PointerActions& act, const AppletProfile& profile, int16_t barX, int16_t v,
+              int16_t y) {
+    const auto x = [&](int16_t level) {
+        return SubInteger(AddInteger(barX, level), profile.Origin);
+    };
+    Desktop& screen = act.Screen;
+    switch (profile.Click) {
+        case BarClick::PressDragAbove49:
+            if (v > 49) {
+                screen.SetCursorPos(x(49), y);
+                act.Settle();
+                screen.MouseEvent(MouseAction::LeftDown);
+                act.Settle();
+                screen.SetCursorPos(x(v), y);
+            } else {
+                screen.SetCursorPos(x(v), y);
+                act.Settle();
+                screen.MouseEvent(MouseAction::LeftDown);
+            }
+            break;
+        case BarClick::Plain:
+            screen.SetCursorPos(x(v), y);
+            act.Settle();
+            screen.MouseEvent(MouseAction::LeftDown);
+            break;
+        case BarClick::ClampedPressDrag: {
+            const int16_t p = std::max<int16_t>(2, std::min<int16_t>(v, 49));
+            screen.SetCursorPos(x(p), y);
+            act.Settle();
+            screen.MouseEvent(MouseAction::LeftDown);
+            act.Settle();
+            screen.SetCursorPos(x(v), y);
+            break;
+        }
+    }
+    act.Settle();
+    screen.MouseEvent(MouseAction::LeftUp);
+}
+
+}  // namespace inkrelay

@@ -1,0 +1,21 @@
+#pragma once
+// The drawing half's pauses, counted in passes of the message loop, and the read that waits for
+// an applet's paint to reach the screen.
+
+#include <cstdint>
+#include <functional>
+
+#include "draw/desktop.h"
+
+namespace inkrelay {
+
+// Yields 2^n times (once for n = 0). n from 0 to 14 fits the 16-bit count; 15 and more raise
+// overflow (6), a negative n invalid argument (5).
+void YieldWait(const std::function<void()>& yield, int16_t n);
+
+// Reads (x, y) until it is not white or a second has passed, yielding after every read: the
+// first non-white colour, white after a second of white, ClrInvalid at once.
+uint32_t ReadPixelSettled(Desktop& desktop, ScreenDc& dc, int32_t x, int32_t y,
+                          const std::function<void()>& yield);
+
+}  // namespace inkrelay
