@@ -113,7 +113,8 @@ class X11ScreenDc final : public ScreenDc {
         const int64_t x0 = std::max<int64_t>(left, 0);
         const int64_t y0 = std::max<int64_t>(top, 0);
         const int64_t x1 = std::min<int64_t>(int64_t{left} + width, DisplayWidth(display_, screen));
-        const int64_t y1 = std::min<int64_t>(int64_t{top} + height, DisplayHeight(display_, screen));
+        const int64_t y1 =
+            std::min<int64_t>(int64_t{top} + height, DisplayHeight(display_, screen));
         if (x0 >= x1 || y0 >= y1)
             return;
         ErrorTrap trap(display_);

@@ -49,7 +49,7 @@ class SimDesktop : public Desktop {
     void Fill(int32_t left, int32_t top, int32_t width, int32_t height, uint32_t colour);
     int64_t PixelReads() const { return pixelReads_; }    // GetPixel calls of every DC
     int64_t RegionReads() const { return regionReads_; }  // ReadRegion calls of every DC
-    int32_t OpenDcCount() const { return openDcs_; }    // DCs not yet destroyed
+    int32_t OpenDcCount() const { return openDcs_; }      // DCs not yet destroyed
     void SetDcAvailable(bool available) { dcAvailable_ = available; }
 
     // Input the test gives, as a user would.

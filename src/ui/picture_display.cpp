@@ -9,6 +9,7 @@
 #include "app/error_report.h"
 #include "app/image_display.h"
 #include "image/picture.h"
+#include "qt_colour.h"
 
 namespace inkrelay::ui {
 
@@ -70,8 +71,7 @@ void PictureDisplay::ShowBlock(const ImageViewLayout& layout, const Picture& pic
             const uint32_t c = picture.PixelAt(layout.ViewX + x, layout.ViewY + y);
             row[x] = c == Picture::InvalidColour
                          ? background
-                         : qRgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
-                                static_cast<int>(c >> 16 & 0xFF));
+                         : QtRgb(c);
         }
     }
     update();

@@ -22,6 +22,7 @@
 #include "picture_reader.h"
 #include "runtime_error.h"
 #include "scan/scan_preview.h"
+#include "qt_colour.h"
 
 namespace inkrelay::ui {
 
@@ -158,13 +159,17 @@ void QtUi::ShowScanPreview(const ScanPreview& preview) {
             const int cy = at.Top + y;
             if (cx < 0 || cy < 0 || cx >= canvas.width() || cy >= canvas.height())
                 continue;
-            const uint32_t c = preview.Image.PixelAt(x, y);
-            canvas.setPixel(cx, cy,
-                            qRgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
-                                 static_cast<int>(c >> 16 & 0xFF)));
+            canvas.setPixel(cx, cy, QtRgb(preview.Image.PixelAt(x, y)));
         }
     }
     box->SetPicture(canvas);
+}
+
+void QtUi::ShowMagnifier(const MagnifierImage& image) {
+    QImage shown(MagnifierWidth, MagnifierHeight, QImage::Format_RGB32);
+    for (int y = 0; y < MagnifierHeight; ++y)
+        for (int x = 0; x < MagnifierWidth; ++x) shown.setPixel(x, y, QtRgb(image.At(x, y)));
+    app_.MainWindow().Controls().Picture3->SetPicture(shown);
 }
 
 void QtUi::KeepOnTop() {

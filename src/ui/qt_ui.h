@@ -33,6 +33,7 @@ class QtUi final : public Ui {
     ClientSize ScanPreviewSize() override;
     void ClearScanPreview() override;
     void ShowScanPreview(const ScanPreview& preview) override;
+    void ShowMagnifier(const MagnifierImage& image) override;
     void KeepOnTop() override;
     void YieldOnce() override;
     void OpenWithShell(const std::string& path) override;

@@ -46,6 +46,10 @@ class FakeUi : public Ui {
     ClientSize ScanPreviewSize() override { return PreviewBox; }
     void ClearScanPreview() override { Preview.reset(); }
     void ShowScanPreview(const ScanPreview& preview) override { Preview = preview; }
+    void ShowMagnifier(const MagnifierImage& image) override {
+        Magnifier = image;
+        ++MagnifierCount;
+    }
     void KeepOnTop() override { ++KeepOnTopCount; }
     void YieldOnce() override { ++YieldCount; }
     void OpenWithShell(const std::string& path) override { OpenedDocuments.push_back(path); }
@@ -84,6 +88,8 @@ class FakeUi : public Ui {
     std::vector<uint32_t> PaintedPixels;
     int PaintCount = 0;
     PointerShape Pointer = PointerShape::Arrow;
+    std::optional<MagnifierImage> Magnifier;  // the last one shown
+    int MagnifierCount = 0;
 };
 
 }  // namespace inkrelay::test

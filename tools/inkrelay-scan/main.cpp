@@ -21,6 +21,7 @@
 #include "scan/line_art_scan.h"
 #include "scan_arguments.h"
 #include "sim_canvas.h"
+#include "qt_colour.h"
 
 namespace {
 
@@ -53,10 +54,7 @@ bool WriteRender(const std::string& path, const EventMemory& mem, int32_t end, i
     QImage image(width, height, QImage::Format_RGB32);
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
-            const uint32_t c = canvas.PixelAt(x, y);
-            image.setPixel(x, y,
-                           qRgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
-                                static_cast<int>(c >> 16 & 0xFF)));
+            image.setPixel(x, y, ui::QtRgb(canvas.PixelAt(x, y)));
         }
     }
     return image.save(QString::fromStdString(path), "PNG");

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "draw/magnifier.h"
 #include "image/picture.h"
 #include "image/range_selection.h"
 #include "image/view_geometry.h"
@@ -74,6 +75,9 @@ class Ui {
     virtual ClientSize ScanPreviewSize() = 0;
     virtual void ClearScanPreview() = 0;
     virtual void ShowScanPreview(const ScanPreview& preview) = 0;
+
+    // The RGB bar capture's magnifier box shows this picture from its top left, clipped.
+    virtual void ShowMagnifier(const MagnifierImage& image) = 0;
 
     // Makes the main window topmost again without moving or sizing it.
     virtual void KeepOnTop() = 0;

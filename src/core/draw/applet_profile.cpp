@@ -13,7 +13,13 @@ constexpr std::array<AppletProfile, AppletCount> Profiles = {{
     {"PaintChatEasy v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, true},
     {"PaintBBS v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, false},
     {"OekakiBBS ver.2.**", {30, 30}, 0, BarClick::Plain, 0, true, false, false},
-    {"しぃペインター通常版 v1.070以降", {14, 20}, 2, BarClick::ClampedPressDrag, 1, false, true,
+    {"しぃペインター通常版 v1.070以降",
+     {14, 20},
+     2,
+     BarClick::ClampedPressDrag,
+     1,
+     false,
+     true,
      false},
 }};
 

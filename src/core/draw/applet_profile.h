@@ -18,14 +18,14 @@ enum class BarClick {
 };
 
 struct AppletProfile {
-    std::string_view Name;            // the item of the applet list
-    std::array<int16_t, 2> Pitch;     // rows between bars, layout 0 and layout 1
-    int16_t Origin;                   // level of the captured point on the red bar
+    std::string_view Name;         // the item of the applet list
+    std::array<int16_t, 2> Pitch;  // rows between bars, layout 0 and layout 1
+    int16_t Origin;                // level of the captured point on the red bar
     BarClick Click;
-    int16_t LineEndExtension;         // columns added to a line's end column
-    bool Waypoints;                   // long lines are dragged through points 127 apart
-    bool RepressAtVertices;           // each stroke segment is a separate drag
-    bool BatchSleep;                  // sleeps after every 200th event
+    int16_t LineEndExtension;  // columns added to a line's end column
+    bool Waypoints;            // long lines are dragged through points 127 apart
+    bool RepressAtVertices;    // each stroke segment is a separate drag
+    bool BatchSleep;           // sleeps after every 200th event
 };
 
 inline constexpr int16_t AppletCount = 4;
