@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/draw_commands.h"
 #include "app/error_report.h"
 #include "app/image_window.h"
 #include "app/lifecycle.h"
@@ -152,11 +153,11 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
-    // Capturing the drawing position on the screen arrives with the drawing run.
+    Forward(app_, [&] { inkrelay::Command3_Click(app_.Core()); });
 }
 
 void Form1::Command4_Click() {
-    // Capturing the RGB bar's position on the screen arrives with the drawing run.
+    Forward(app_, [&] { inkrelay::Command4_Click(app_.Core()); });
 }
 
 void Form1::Command5_Click() {
@@ -164,7 +165,7 @@ void Form1::Command5_Click() {
 }
 
 void Form1::Command6_Click() {
-    // Drawing the draw list into the applet arrives with the drawing run.
+    Forward(app_, [&] { inkrelay::Command6_Click(app_.Core()); });
 }
 
 void Form1::Form_QueryUnload() {

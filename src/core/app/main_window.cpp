@@ -27,8 +27,7 @@ void Help_ShowReadme_Click(Program& program) {
     // Every step runs even when the one before failed; the first failure is reported after.
     std::error_code changeDir;
     std::filesystem::current_path(program.ProgramDir, changeDir);
-    program.Windows.OpenWithShell(ProgramFilePath(program.ProgramDir, "Readme.txt",
-                                                  std::filesystem::path::preferred_separator));
+    program.Windows.OpenWithShell(ProgramFolderFilePath(program.ProgramDir, "Readme.txt"));
     if (changeDir)
         ReportError(program, RuntimeCodeFor(changeDir, FileAccess::Read));
 }

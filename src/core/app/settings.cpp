@@ -11,16 +11,12 @@
 #include "app/program.h"
 #include "draw/applet_profile.h"
 #include "file_errors.h"
+#include "file_handle.h"
 #include "runtime_error.h"
 
 namespace inkrelay {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 constexpr char PathSeparator = std::filesystem::path::preferred_separator;
 
@@ -60,7 +56,11 @@ std::string ProgramFilePath(std::string_view folder, std::string_view name, char
 }
 
 std::string SettingsFilePath(std::string_view programDir) {
-    return ProgramFilePath(programDir, SettingsFileName, PathSeparator);
+    return ProgramFolderFilePath(programDir, SettingsFileName);
+}
+
+std::string ProgramFolderFilePath(std::string_view programDir, std::string_view name) {
+    return ProgramFilePath(programDir, name, PathSeparator);
 }
 
 std::string JoinSettingsFields(std::string_view text) {

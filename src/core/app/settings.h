@@ -18,6 +18,8 @@ inline constexpr std::string_view SettingsFileName = "Inkrelay.ini";
 // already ends in one).
 std::string ProgramFilePath(std::string_view folder, std::string_view name, char separator);
 std::string SettingsFilePath(std::string_view programDir);
+// A file of the program's folder, joined with the platform's separator.
+std::string ProgramFolderFilePath(std::string_view programDir, std::string_view name);
 
 // The file read field by field and joined with nothing between fields: a field is a line, or
 // the part of a line up to a comma (dropped); leading blanks are skipped; a field starting with

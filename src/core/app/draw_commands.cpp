@@ -1,0 +1,131 @@
+#include "app/draw_commands.h"
+
+#include <new>
+
+#include "app/control_states.h"
+#include "app/error_report.h"
+#include "app/program.h"
+#include "app/settings.h"
+#include "checked_int.h"
+#include "draw/drawing_run.h"
+#include "draw/position_capture.h"
+#include "runtime_error.h"
+
+namespace inkrelay {
+
+namespace {
+
+constexpr const char* LogFileName = "Inkrelay.log";
+
+// Runs work between setting and clearing one busy flag; a failure is reported before the flag
+// is cleared, as every busy operation does.
+template <typename Work>
+void WhileBusy(Program& program, Flag AppState::*busy, Work&& work) {
+    AppState& state = program.State;
+    state.*busy = true;
+    UpdateControls(program);
+    int32_t failure = 0;
+    try {
+        work();
+    } catch (const RuntimeError& error) {
+        failure = error.Code();
+    } catch (const std::bad_alloc&) {
+        failure = ErrorCode::OutOfMemory;
+    }
+    if (failure != 0)
+        ReportError(program, failure);
+    state.*busy = false;
+    UpdateControls(program);
+}
+
+CaptureHooks CaptureHooksFor(Program& program) {
+    Ui& windows = program.Windows;
+    return {[&windows] { windows.YieldOnce(); },
+            [&windows](const MagnifierImage& image) { windows.ShowMagnifier(image); }};
+}
+
+DrawHooks DrawHooksFor(Program& program) {
+    Ui& windows = program.Windows;
+    AppState& state = program.State;
+    return {
+        [&windows] { windows.YieldOnce(); },
+        [&windows](int32_t maximum) { windows.SetProgressRange(0, maximum); },
+        [&windows](int32_t value) { windows.SetProgressValue(value); },
+        [&windows, &state](const std::string& text) {
+            const MessageAnswer answer = windows.AskYesNo(text, MessageIcon::Exclamation);
+            state.LastAnswer = static_cast<int32_t>(answer);
+            return answer == MessageAnswer::Yes;
+        },
+        [&windows](const std::string& text, DrawNotice icon) {
+            windows.ShowMessage(text, icon == DrawNotice::Critical ? MessageIcon::Critical
+                                                                   : MessageIcon::Information);
+        },
+        [&windows] { windows.FocusMainWindow(); },
+        [] { return LocalTimeOfDay(); },
+        [&program](const DrawLogLines& lines) {
+            if (const int32_t code = WriteDrawingLog(DrawingLogPath(program), lines))
+                ReportError(program, code);
+        },
+    };
+}
+
+DrawSettings DrawSettingsOf(const Program& program) {
+    const AppState& s = program.State;
+    const auto& c = s.Coords;
+    return {s.Mode,
+            s.Applet,
+            s.Speed,
+            static_cast<bool>(s.Check),
+            {c[Coord::DrawPosX], c[Coord::DrawPosY]},
+            {c[Coord::RGBBarX], c[Coord::RGBBarY]},
+            AddInteger(SubInteger(c[Coord::RangeRight], c[Coord::RangeLeft]), 1),
+            AddInteger(SubInteger(c[Coord::RangeBottom], c[Coord::RangeTop]), 1),
+            DrawingLogPath(program)};
+}
+
+}  // namespace
+
+std::string DrawingLogPath(const Program& program) {
+    return ProgramFolderFilePath(program.ProgramDir, LogFileName);
+}
+
+void Command3_Click(Program& program) {
+    WhileBusy(program, &AppState::CapturingDrawPos, [&] {
+        program.Windows.HideImageWindow();
+        AppState& state = program.State;
+        state.DrawPosSet = false;
+        const ScreenPoint at = CaptureDrawPos(program.Screen, CaptureHooksFor(program));
+        state.Coords[Coord::DrawPosX] = at.X;
+        state.Coords[Coord::DrawPosY] = at.Y;
+        state.DrawPosSet = true;
+    });
+}
+
+void Command4_Click(Program& program) {
+    WhileBusy(program, &AppState::CapturingRGBBarPos, [&] {
+        program.Windows.HideImageWindow();
+        AppState& state = program.State;
+        state.RGBBarPosSet = false;
+        const ScreenPoint at =
+            CaptureRGBBarPos(program.Screen, state.Coords[Coord::ScreenWidthPx],
+                             state.Coords[Coord::ScreenHeightPx], CaptureHooksFor(program));
+        state.Coords[Coord::RGBBarX] = at.X;
+        state.Coords[Coord::RGBBarY] = at.Y;
+        state.RGBBarPosSet = true;
+    });
+}
+
+void Command6_Click(Program& program) {
+    WhileBusy(program, &AppState::Drawing, [&] {
+        AppState& state = program.State;
+        const DrawHooks hooks = DrawHooksFor(program);
+        if (!ConfirmDrawing(hooks))
+            return;
+        state.DrawSucceeded = true;
+        DrawRun run(program.Screen, state.EventMem, state.EventMemEnd, DrawSettingsOf(program),
+                    hooks);
+        state.DrawSucceeded = run.Run() == DrawOutcome::Completed;
+    });
+}
+
+}  // namespace inkrelay

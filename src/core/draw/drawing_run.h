@@ -1,0 +1,112 @@
+#pragma once
+// One drawing run: the draw list replayed into the applet on the screen, with pacing, the Esc
+// abort, progress, the colour check with retry and the run log.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "draw/applet_profile.h"
+#include "draw/desktop.h"
+#include "draw/draw_hooks.h"
+#include "draw/drawing_log.h"
+#include "scan/draw_list.h"
+
+namespace inkrelay {
+
+// The checklist shown before a run and after a failed one; it begins with two CRs.
+extern const std::string DrawChecklist;
+extern const std::string ConfirmDrawingText;
+extern const std::string DrawingCompletedMessage;
+extern const std::string DrawingStoppedMessage;
+extern const std::string DrawingFailedText;
+extern const std::string AbortQuestion;
+
+// The settings and positions a run reads at its start.
+struct DrawSettings {
+    int16_t Mode = 0;
+    int16_t Applet = 0;
+    int16_t Speed = 5;
+    bool Check = false;
+    ScreenPoint DrawPos;
+    ScreenPoint RGBBarPos;
+    int32_t ScanWidth = 0;
+    int32_t ScanHeight = 0;
+    std::string LogPath;  // named by the notice after a failed run
+};
+
+enum class DrawOutcome { Completed, Aborted, Failed };
+
+// Asks whether to start; true for Yes.
+bool ConfirmDrawing(const DrawHooks& hooks);
+
+class DrawRun {
+  public:
+    DrawRun(Desktop& screen, const EventMemory& mem, int32_t eventMemEnd,
+            const DrawSettings& settings, const DrawHooks& hooks);
+
+    // The run from its start to its closing message. A run-time fault propagates after the
+    // left button is released; it writes no log and shows no message.
+    DrawOutcome Run();
+
+    // The run state, by the engine's own names.
+    int32_t i = 1;
+    int16_t Row = 0;
+    int16_t SavedRow = 0;
+    int32_t RmkPnt = 0;
+    int32_t RgtPnt = 0;
+    int32_t RsmPnt = 0;
+    int32_t ExpectedColour = 0;
+    int16_t DET = 0;
+    int16_t ErrCnt = 0;
+    int16_t RGBBarNum = 0;
+    std::array<std::array<int16_t, 3>, 2> BarRowY{};
+    int16_t SpeedExp = 0;
+    int16_t BatchSleepMs = 0;
+    int32_t StepCount = 0;
+    DrawLogLines LogLines;
+    int16_t LogIdx = FirstErrorSlot;
+
+  private:
+    // What a declined abort goes back to: the row and colour in force at RsmPnt.
+    struct ResumePoint {
+        int16_t Row = 0;
+        int16_t SavedRow = 0;
+        int32_t RmkPnt = 0;
+        int32_t RgtPnt = 0;
+    };
+
+    void Start();
+    void Replay(int16_t code);
+    void ReplayMk(bool allBars);
+    void ReplayGt(int32_t at);
+    void DrawDot(int16_t x, int16_t y);
+    void DrawRow(int16_t x1, int16_t x2, int16_t y);
+    void MarkResumePoint();
+    // The check after a drawing event; true when the run has failed.
+    bool CheckStep(int16_t code);
+    bool AskAbort();
+    void ResumeAfterDeclinedAbort();
+    void End(DrawOutcome outcome);
+
+    void Settle();
+    void Pause(int16_t exponent);
+    int16_t ScreenX(int32_t offset) const;
+    int16_t ScreenY(int32_t offset) const;
+    int16_t Operand(int32_t k) const { return mem_[i + k]; }
+
+    Desktop& screen_;
+    const EventMemory& mem_;
+    int32_t end_;
+    DrawSettings settings_;
+    const DrawHooks& hooks_;
+    const AppletProfile& profile_;
+    PointerActions act_;
+    std::unique_ptr<ScreenDc> dc_;
+    int32_t verdict_ = 0;  // the last check's resume index, 0 for a pass
+    ResumePoint resume_;
+    bool succeeded_ = true;
+};
+
+}  // namespace inkrelay
