@@ -2,6 +2,7 @@
 // A Ui that records what the core shows and asks, for tests without a display.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -51,7 +52,11 @@ class FakeUi : public Ui {
         ++MagnifierCount;
     }
     void KeepOnTop() override { ++KeepOnTopCount; }
-    void YieldOnce() override { ++YieldCount; }
+    void YieldOnce() override {
+        ++YieldCount;
+        if (OnYield)
+            OnYield();
+    }
     void OpenWithShell(const std::string& path) override { OpenedDocuments.push_back(path); }
     void UnloadOtherWindows() override { ++UnloadCount; }
     [[noreturn]] void EndProgram(int exitStatus) override;
@@ -88,6 +93,7 @@ class FakeUi : public Ui {
     std::vector<uint32_t> PaintedPixels;
     int PaintCount = 0;
     PointerShape Pointer = PointerShape::Arrow;
+    std::function<void()> OnYield;            // runs inside every yield, as other handlers would
     std::optional<MagnifierImage> Magnifier;  // the last one shown
     int MagnifierCount = 0;
 };

@@ -38,6 +38,10 @@ int32_t CheckVerdict(const CheckPoint& point, uint32_t pixel, int32_t expectedCo
 }
 
 bool DrawRun::CheckStep(int16_t code) {
+    // A failure held over to a Cr has sent the run back already; counting it again at every Cr
+    // after the colour selection would fail a run over one wrong pixel.
+    if (code == Cr && verdict_ != 0)
+        return false;
     if (const std::optional<CheckPoint> point =
             CheckPointOf(code, mem_, {i, settings_.DrawPos, Row, RmkPnt, RgtPnt})) {
         const uint32_t pixel =
