@@ -16,12 +16,14 @@ class SimDesktop::Dc final : public ScreenDc {
     Dc& operator=(const Dc&) = delete;
 
     uint32_t GetPixel(int32_t x, int32_t y) override {
+        desktop_.Called();
         ++desktop_.pixelReads_;
         return desktop_.PixelAt(x, y);
     }
 
     void ReadRegion(int32_t left, int32_t top, int32_t width, int32_t height,
                     std::span<uint32_t> out) override {
+        desktop_.Called();
         CheckRegionArguments(width, height, out);
         ++desktop_.regionReads_;
         size_t k = 0;
@@ -43,6 +45,7 @@ SimDesktop::SimDesktop(int32_t width, int32_t height, int32_t colourBits)
 }
 
 void SimDesktop::SetCursorPos(int16_t x, int16_t y) {
+    Called();
     const ScreenPoint to{static_cast<int16_t>(std::clamp<int32_t>(x, 0, width_ - 1)),
                          static_cast<int16_t>(std::clamp<int32_t>(y, 0, height_ - 1))};
     if (to == cursor_) {
@@ -54,7 +57,13 @@ void SimDesktop::SetCursorPos(int16_t x, int16_t y) {
     }
 }
 
+ScreenPoint SimDesktop::GetCursorPos() {
+    Called();
+    return cursor_;
+}
+
 void SimDesktop::MouseEvent(MouseAction action) {
+    Called();
     mouseLog_.push_back({action, cursor_});
     switch (action) {
         case MouseAction::LeftDown: leftHeld_ = true; break;
@@ -68,6 +77,7 @@ void SimDesktop::MouseEvent(MouseAction action) {
 }
 
 bool SimDesktop::KeyDown(Key key) {
+    Called();
     if ((key == Key::LeftButton && leftHeld_) || (key == Key::RightButton && rightHeld_)) {
         return true;
     }
@@ -82,11 +92,13 @@ std::unique_ptr<ScreenDc> SimDesktop::GetDC() {
 }
 
 void SimDesktop::Sleep(uint32_t milliseconds) {
+    Called();
     clock_ += milliseconds;
     slept_ += milliseconds;
 }
 
 int32_t SimDesktop::GetTickCount() {
+    Called();
     const int32_t now = std::bit_cast<int32_t>(clock_);
     clock_ += autoAdvance_;
     return now;

@@ -31,7 +31,7 @@ class SimDesktop : public Desktop {
     ScreenSize ScreenPixels() override { return {width_, height_}; }
     // Clamps to the screen; calls OnMove when the position changed.
     void SetCursorPos(int16_t x, int16_t y) override;
-    ScreenPoint GetCursorPos() override { return cursor_; }
+    ScreenPoint GetCursorPos() override;
     // Logs the event, updates the button state, then calls OnMouse.
     void MouseEvent(MouseAction action) override;
     // Buttons are down when held through MouseEvent or pressed by the test.
@@ -63,6 +63,9 @@ class SimDesktop : public Desktop {
     // Hooks for a simulated applet painting into the framebuffer.
     std::function<void(MouseAction, ScreenPoint)> OnMouse;
     std::function<void(ScreenPoint, bool leftHeld)> OnMove;
+    // Called first in every GetPixel, ReadRegion, GetTickCount, SetCursorPos, MouseEvent,
+    // KeyDown, GetCursorPos and Sleep, so an applet can lag behind the program's calls.
+    std::function<void()> OnCall;
 
     // The clock wraps like a 32-bit tick counter read as signed.
     void SetClock(int32_t ticks);
@@ -75,6 +78,10 @@ class SimDesktop : public Desktop {
     class Dc;
 
     bool OnScreen(int64_t x, int64_t y) const;
+    void Called() const {
+        if (OnCall)
+            OnCall();
+    }
 
     int32_t width_;
     int32_t height_;

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "runtime_error.h"
@@ -157,6 +158,31 @@ TEST(SimDesktopMouse, LogsEachEventWhereThePointerStood) {
     EXPECT_EQ(seen, expected);
     desktop.ClearMouseLog();
     EXPECT_TRUE(desktop.MouseLog().empty());
+}
+
+TEST(SimDesktopMouse, EveryPortCallReachesOnCallBeforeItActs) {
+    SimDesktop desktop(100, 50);
+    std::vector<std::string> seen;
+    desktop.OnCall = [&] { seen.push_back("call"); };
+    desktop.OnMove = [&](ScreenPoint, bool) { seen.push_back("move"); };
+    desktop.OnMouse = [&](MouseAction, ScreenPoint) { seen.push_back("mouse"); };
+    desktop.SetCursorPos(5, 5);
+    desktop.MouseEvent(MouseAction::LeftDown);
+    const std::vector<std::string> ordered{"call", "move", "call", "mouse"};
+    EXPECT_EQ(seen, ordered);
+
+    seen.clear();
+    desktop.SetCursorPos(5, 5);  // no move, still a call
+    desktop.GetCursorPos();
+    desktop.KeyDown(Key::Escape);
+    desktop.Sleep(1);
+    desktop.GetTickCount();
+    auto dc = desktop.GetDC();
+    dc->GetPixel(0, 0);
+    std::vector<uint32_t> out(4);
+    dc->ReadRegion(0, 0, 2, 2, out);
+    EXPECT_THROW(dc->ReadRegion(0, 0, 3, 3, out), RuntimeError);
+    EXPECT_EQ(seen, std::vector<std::string>(8, "call"));
 }
 
 TEST(SimDesktopKeys, ButtonsFollowMouseEventsOrThePressedKeys) {
