@@ -1,0 +1,95 @@
+// Whole runs into the simulated applet: every profile and read method ends exact, and the
+// check recovers from an applet that loses clicks, paints late, has its bars elsewhere or is
+// dead.
+
+#include <gtest/gtest.h>
+
+#include "applet_run.h"
+#include "scan_pictures.h"
+
+namespace inkrelay {
+namespace {
+
+using test::AppletRun;
+using test::ReadMethod;
+
+TEST(DrawingOnApplet, everyProfileAndMethodReproducesTheReadExactly) {
+    const Picture photo = test::PhotoLikePicture(64, 64, 7);
+    const Picture figure = test::LineFigure(64);
+    for (int16_t applet = 0; applet < AppletCount; ++applet) {
+        for (const ReadMethod method :
+             {ReadMethod::Inkjet, ReadMethod::ColorPrime, ReadMethod::LineArt}) {
+            AppletRun run(method == ReadMethod::LineArt ? figure : photo, method);
+            run.Settings.Check = true;
+            run.Open(applet);
+            EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+            EXPECT_EQ(run.Mismatches(), 0)
+                << "applet " << applet << " method " << static_cast<int>(method);
+            EXPECT_EQ(run.ErrorLines(), 0);
+        }
+    }
+}
+
+TEST(DrawingOnApplet, lostBarPressesAreFoundAndRedrawn) {
+    for (const ReadMethod method : {ReadMethod::Inkjet, ReadMethod::ColorPrime}) {
+        AppletRun run(test::PhotoLikePicture(64, 64, 3), method);
+        run.Settings.Check = true;
+        SimAppletOptions options;
+        options.DropEveryNthPress = 7;
+        run.Open(1, options);
+        EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+        EXPECT_EQ(run.Mismatches(), 0);
+        EXPECT_GT(run.ErrorLines(), 0);
+    }
+}
+
+TEST(DrawingOnApplet, paintLaterThanTheCheckWaitsIsRedrawn) {
+    AppletRun run(test::PhotoLikePicture(64, 64, 5), ReadMethod::ColorPrime);
+    run.Settings.Check = true;
+    // A tick read is 100 ms here, so a check gives up after about 20 calls.
+    run.Screen.SetAutoAdvance(100);
+    SimAppletOptions options;
+    options.PaintLag = 24;
+    run.Open(3, options);
+    EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+    EXPECT_EQ(run.Mismatches(), 0);
+    EXPECT_GT(run.ErrorLines(), 0);
+}
+
+TEST(DrawingOnApplet, barsAtTheOtherPitchChangeTheLayoutAndComplete) {
+    for (const int16_t applet : {0, 3}) {
+        AppletRun run(test::PhotoLikePicture(64, 64, 9), ReadMethod::Inkjet);
+        run.Settings.Check = true;
+        SimAppletOptions options;
+        options.Layout = 1;
+        run.Open(applet, options);
+        EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+        EXPECT_EQ(run.Last.RGBBarNum, 1);
+        EXPECT_EQ(run.Mismatches(), 0) << applet;
+    }
+}
+
+TEST(DrawingOnApplet, aDeadAppletFailsAfterBothLayoutsWithTheThreeMessages) {
+    AppletRun run(test::PhotoLikePicture(64, 64, 1), ReadMethod::ColorPrime);
+    run.Settings.Check = true;
+    SimAppletOptions options;
+    options.Dead = true;
+    run.Open(2, options);
+    EXPECT_EQ(run.Run(), DrawOutcome::Failed);
+    EXPECT_EQ(run.Shown, (std::vector<std::string>{DrawingFailedText, DrawingStoppedMessage,
+                                                   LogNoticeText(run.Settings.LogPath)}));
+    EXPECT_EQ(run.ErrorLines(), 29);  // 32 failures in a ring of 30, one under the finish line
+}
+
+TEST(DrawingOnApplet, withoutTheCheckALostPressStaysWrong) {
+    AppletRun run(test::PhotoLikePicture(64, 64, 3), ReadMethod::ColorPrime);
+    SimAppletOptions options;
+    options.DropEveryNthPress = 7;
+    run.Open(1, options);
+    EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+    EXPECT_GT(run.Mismatches(), 0);
+    EXPECT_EQ(run.LogFileLines().size(), 3u);
+}
+
+}  // namespace
+}  // namespace inkrelay
