@@ -8,9 +8,11 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform_desktop.h"
@@ -41,6 +43,72 @@ class ScreenHdc {
     HDC hdc_;
 };
 
+// A memory device context compatible with another, deleted with the object.
+class MemoryHdc {
+  public:
+    explicit MemoryHdc(HDC compatibleWith) : hdc_(::CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryHdc() {
+        if (hdc_ != nullptr) {
+            ::DeleteDC(hdc_);
+        }
+    }
+    MemoryHdc(const MemoryHdc&) = delete;
+    MemoryHdc& operator=(const MemoryHdc&) = delete;
+
+    HDC Get() const { return hdc_; }
+
+  private:
+    HDC hdc_;
+};
+
+// A 32-bit top-down DIB section; each pixel is the bytes B, G, R and one unused.
+class DibSection {
+  public:
+    DibSection(HDC hdc, int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // negative: the first row is the top one
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap_ = ::CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    }
+    ~DibSection() {
+        if (bitmap_ != nullptr) {
+            ::DeleteObject(bitmap_);
+        }
+    }
+    DibSection(const DibSection&) = delete;
+    DibSection& operator=(const DibSection&) = delete;
+
+    HBITMAP Get() const { return bitmap_; }
+    const uint32_t* Bits() const { return static_cast<const uint32_t*>(bits_); }
+
+  private:
+    HBITMAP bitmap_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+// An object selected into a device context, the previous one put back with the object.
+class Selection {
+  public:
+    Selection(HDC hdc, HGDIOBJ object) : hdc_(hdc), previous_(::SelectObject(hdc, object)) {}
+    ~Selection() {
+        if (Succeeded()) {
+            ::SelectObject(hdc_, previous_);
+        }
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+    bool Succeeded() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+
+  private:
+    HDC hdc_;
+    HGDIOBJ previous_;
+};
+
 class Win32ScreenDc final : public ScreenDc {
   public:
     uint32_t GetPixel(int32_t x, int32_t y) override {
@@ -48,7 +116,60 @@ class Win32ScreenDc final : public ScreenDc {
         return static_cast<uint32_t>(::GetPixel(hdc_.Get(), x, y));
     }
 
+    void ReadRegion(int32_t left, int32_t top, int32_t width, int32_t height,
+                    std::span<uint32_t> out) override {
+        CheckRegionArguments(width, height, out);
+        std::fill_n(out.begin(), int64_t{width} * height, ClrInvalid);
+        // The screen DC spans the virtual screen, whose origin is negative with a monitor left
+        // of or above the primary one; only that part can be copied.
+        const int64_t screenLeft = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const int64_t screenTop = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const int64_t x0 = std::max<int64_t>(left, screenLeft);
+        const int64_t y0 = std::max<int64_t>(top, screenTop);
+        const int64_t x1 = std::min<int64_t>(int64_t{left} + width,
+                                             screenLeft + ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+        const int64_t y1 = std::min<int64_t>(int64_t{top} + height,
+                                             screenTop + ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+        if (x0 >= x1 || y0 >= y1) {
+            return;
+        }
+        const int copyWidth = static_cast<int>(x1 - x0);
+        const int copyHeight = static_cast<int>(y1 - y0);
+
+        // Any failure below leaves the rectangle unreadable (ClrInvalid), as GetPixel does.
+        MemoryHdc memory(hdc_.Get());
+        if (memory.Get() == nullptr) {
+            return;
+        }
+        DibSection dib(hdc_.Get(), copyWidth, copyHeight);
+        if (dib.Get() == nullptr) {
+            return;
+        }
+        Selection selected(memory.Get(), dib.Get());
+        if (!selected.Succeeded() ||
+            !::BitBlt(memory.Get(), 0, 0, copyWidth, copyHeight, hdc_.Get(), static_cast<int>(x0),
+                      static_cast<int>(y0), SRCCOPY)) {
+            return;
+        }
+        // GDI may still be writing into the section's memory.
+        ::GdiFlush();
+
+        const uint32_t* bits = dib.Bits();
+        for (int64_t y = y0; y < y1; ++y) {
+            const uint32_t* row = bits + (y - y0) * copyWidth;
+            uint32_t* to = out.data() + (y - top) * width + (x0 - left);
+            for (int64_t x = 0; x < copyWidth; ++x) {
+                to[x] = ToColourRef(row[x]);
+            }
+        }
+    }
+
   private:
+    // The DIB's 0x00RRGGBB (bytes B, G, R) into COLORREF's 0x00BBGGRR.
+    static uint32_t ToColourRef(uint32_t pixel) {
+        return (pixel & 0xFFu) << 16 | (pixel & 0xFF00u) | (pixel >> 16 & 0xFFu);
+    }
+
     ScreenHdc hdc_;
 };
 
@@ -56,11 +177,21 @@ class Win32Desktop final : public Desktop {
   public:
     int32_t ColourBits() override {
         ScreenHdc hdc;
-        return ::GetDeviceCaps(hdc.Get(), BITSPIXEL);
+        const int bits = ::GetDeviceCaps(hdc.Get(), BITSPIXEL);
+        if (bits <= 0) {
+            Unavailable();
+        }
+        return bits;
     }
 
     ScreenSize ScreenPixels() override {
-        return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        // 0 is GetSystemMetrics' failure, never a real side.
+        const int width = ::GetSystemMetrics(SM_CXSCREEN);
+        const int height = ::GetSystemMetrics(SM_CYSCREEN);
+        if (width <= 0 || height <= 0) {
+            Unavailable();
+        }
+        return {width, height};
     }
 
     void SetCursorPos(int16_t x, int16_t y) override {
@@ -79,6 +210,7 @@ class Win32Desktop final : public Desktop {
     }
 
     void MouseEvent(MouseAction action) override {
+        // mouse_event reports nothing; a refused event shows only in what the window receives.
         ::mouse_event(static_cast<DWORD>(action), 0, 0, 0, 0);
     }
 
