@@ -1,20 +1,35 @@
 #include "temp_dir.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace inkrelay::test {
 
 TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "inkrelay-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::system_error(errno, std::generic_category(), "mkdtemp");
-    path_ = pattern;
+    // create_directory is false for a name already taken, so no two folders are shared.
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path candidate = base / ("inkrelay-test-" + std::to_string(names()));
+        if (std::filesystem::create_directory(candidate)) {
+            // Private to its owner, as mkdtemp would make it.
+            std::error_code failed;
+            std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, failed);
+            if (failed) {
+                std::error_code ignored;
+                std::filesystem::remove(candidate, ignored);
+                throw std::system_error(failed, "permissions of " + candidate.string());
+            }
+            path_ = std::move(candidate);
+            return;
+        }
+    }
+    throw std::runtime_error("no fresh folder under " + base.string());
 }
 
 TempDir::~TempDir() {
