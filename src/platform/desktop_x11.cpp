@@ -9,9 +9,12 @@
 #include <bit>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform_desktop.h"
 #include "runtime_error.h"
@@ -33,146 +36,269 @@ using ImagePtr = std::unique_ptr<XImage, ImageDestroyer>;
     throw RuntimeError(ErrorCode::DeviceUnavailable);
 }
 
-// Catches the X errors of the requests made while it lives. Xlib's default handler prints the
-// error and exits the process, which an unreadable pixel must not do. The handler is
-// process-wide, so the desktop is meant for one thread.
-class ErrorTrap {
+// Records the X errors of one desktop's connection. Xlib's default handler prints the error and
+// exits the process, which an unreadable pixel must not do. The handler is process-wide, so it is
+// installed while any desktop is open and passes errors of other connections to the one it
+// replaced. Errors arrive on the thread using the connection, so a log needs no lock of its own.
+class ErrorLog {
   public:
-    explicit ErrorTrap(Display* display) : display_(display) {
-        // Errors of earlier requests belong to the handler that was in place when they were made.
-        XSync(display_, False);
-        failed_ = false;
-        previous_ = XSetErrorHandler(&Record);
+    explicit ErrorLog(Display* display) : display_(display) {
+        const std::lock_guard lock(mutex_);
+        open_.reserve(open_.size() + 1);
+        if (open_.empty()) {
+            // Never keep our own handler as the one to pass on to: that would loop.
+            const XErrorHandler replaced = XSetErrorHandler(&Handle);
+            if (replaced != &Handle) {
+                previous_ = replaced;
+            }
+        }
+        open_.push_back(this);
     }
-    ~ErrorTrap() {
-        XSync(display_, False);
-        XSetErrorHandler(previous_);
+    ~ErrorLog() {
+        const std::lock_guard lock(mutex_);
+        std::erase(open_, this);
+        if (open_.empty()) {
+            // A handler the program set after ours stays; it may hand errors on to ours, which
+            // still passes them to previous_.
+            const XErrorHandler current = XSetErrorHandler(previous_);
+            if (current != &Handle) {
+                XSetErrorHandler(current);
+            }
+        }
     }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
+    ErrorLog(const ErrorLog&) = delete;
+    ErrorLog& operator=(const ErrorLog&) = delete;
 
-    bool Failed() {
-        // Errors arrive asynchronously; the round trip makes sure they have been seen.
-        XSync(display_, False);
-        return failed_;
+    // Errors of the requests made from now on count; those of earlier ones are dropped.
+    void Watch() {
+        first_ = XNextRequest(display_);
+        failed_ = false;
     }
+    // Whether a watched request failed. Only complete once its reply has come or an XSync has
+    // run, since Xlib calls the handler while it reads the server's answers.
+    bool Failed() const { return failed_; }
 
   private:
-    static int Record(Display*, XErrorEvent*) {
-        failed_ = true;
-        return 0;
+    static int Handle(Display* display, XErrorEvent* event) {
+        XErrorHandler pass = nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            const auto log = std::ranges::find(open_, display, &ErrorLog::display_);
+            if (log == open_.end()) {
+                pass = previous_;
+            } else if (static_cast<long>(event->serial - (*log)->first_) >= 0) {
+                // Serials wrap; the difference from a recent request does not.
+                (*log)->failed_ = true;
+            }
+        }
+        return pass != nullptr ? pass(display, event) : 0;
     }
-    static inline bool failed_ = false;
+
+    static inline std::mutex mutex_;
+    static inline std::vector<ErrorLog*> open_;
+    static inline XErrorHandler previous_ = nullptr;
+
     Display* display_;
-    int (*previous_)(Display*, XErrorEvent*) = nullptr;
+    unsigned long first_ = 0;
+    bool failed_ = false;
 };
 
-// Scales a channel of mask's width to 0..255, so a 5-bit full channel reads as 255.
-uint32_t Channel8(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) {
-        return 0;
+// One colour channel of a TrueColor pixel, scaled to 0..255 so that a full 5-bit channel reads
+// as 255.
+struct Channel {
+    explicit Channel(unsigned long mask)
+        : Shift(mask == 0 ? 0 : std::countr_zero(mask)), Top(mask >> Shift) {}
+
+    uint32_t Of(unsigned long pixel) const {
+        const uint64_t value = pixel >> Shift & Top;
+        if (Top == 255 || Top == 0) {
+            return static_cast<uint32_t>(value);
+        }
+        return static_cast<uint32_t>((value * 255 + Top / 2) / Top);
     }
-    const int shift = std::countr_zero(mask);
-    const unsigned long top = mask >> shift;
-    const unsigned long value = (pixel & mask) >> shift;
-    return static_cast<uint32_t>((value * 255 + top / 2) / top);
+
+    int Shift;
+    uint64_t Top;
+};
+
+// How the screen's pixels become 0x00BBGGRR, worked out once from the default visual.
+struct PixelFormat {
+    PixelFormat(const Visual& visual, Colormap colormap)
+        : TrueColour(visual.c_class == TrueColor),
+          Red(visual.red_mask),
+          Green(visual.green_mask),
+          Blue(visual.blue_mask),
+          Map(colormap) {}
+
+    uint32_t ColourRef(unsigned long pixel) const {
+        return Red.Of(pixel) | Green.Of(pixel) << 8 | Blue.Of(pixel) << 16;
+    }
+
+    // Other visual classes hold a pixel's colour in the colormap, not in its bits.
+    bool TrueColour;
+    Channel Red;
+    Channel Green;
+    Channel Blue;
+    Colormap Map;
+};
+
+// The display connection a desktop and its DCs share, so a DC kept past its desktop still holds
+// an open connection. The log outlives the connection: closing it syncs, which may report errors.
+struct Connection {
+    explicit Connection(DisplayPtr display)
+        : Errors(display.get()),
+          Handle(std::move(display)),
+          Screen(DefaultScreen(Handle.get())),
+          Root(RootWindow(Handle.get(), Screen)),
+          Format(*DefaultVisual(Handle.get(), Screen), DefaultColormap(Handle.get(), Screen)) {}
+
+    Display* Get() const { return Handle.get(); }
+
+    ErrorLog Errors;
+    DisplayPtr Handle;
+    int Screen;
+    Window Root;
+    PixelFormat Format;
+};
+
+// Calls put(column, row, pixel) for every pixel of image. 32-bit pixels in the host's byte order
+// are read straight from the data, the rest through XGetPixel, which knows every layout.
+template <typename Put>
+void ForEachPixel(const XImage& image, Put put) {
+    constexpr int hostOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+    if (image.bits_per_pixel == 32 && image.byte_order == hostOrder) {
+        // The bits above the depth are padding, which XGetPixel masks off too.
+        const uint32_t depthMask =
+            image.depth >= 32 ? 0xFFFFFFFFu : (uint32_t{1} << image.depth) - 1;
+        for (int row = 0; row < image.height; ++row) {
+            const char* line = image.data + static_cast<ptrdiff_t>(row) * image.bytes_per_line;
+            for (int column = 0; column < image.width; ++column) {
+                uint32_t pixel = 0;
+                std::memcpy(&pixel, line + static_cast<ptrdiff_t>(column) * 4, sizeof pixel);
+                put(column, row, pixel & depthMask);
+            }
+        }
+        return;
+    }
+    // XGetPixel takes a non-const image but only reads it.
+    XImage& readable = const_cast<XImage&>(image);
+    for (int row = 0; row < image.height; ++row) {
+        for (int column = 0; column < image.width; ++column) {
+            put(column, row, XGetPixel(&readable, column, row));
+        }
+    }
 }
 
 class X11ScreenDc final : public ScreenDc {
   public:
-    // Borrows the desktop's connection, so it must not outlive the desktop.
-    explicit X11ScreenDc(Display* display) : display_(display) {}
+    explicit X11ScreenDc(std::shared_ptr<Connection> connection)
+        : connection_(std::move(connection)) {}
 
     uint32_t GetPixel(int32_t x, int32_t y) override {
-        const int screen = DefaultScreen(display_);
-        if (x < 0 || y < 0 || x >= DisplayWidth(display_, screen) ||
-            y >= DisplayHeight(display_, screen)) {
-            return ClrInvalid;
-        }
-        unsigned long pixel = 0;
-        {
-            // The bounds come from the connection setup; a screen resized since then makes
-            // XGetImage fail with BadMatch instead.
-            ErrorTrap trap(display_);
-            ImagePtr image(
-                XGetImage(display_, RootWindow(display_, screen), x, y, 1, 1, AllPlanes, ZPixmap));
-            if (!image || trap.Failed()) {
-                return ClrInvalid;
-            }
-            pixel = XGetPixel(image.get(), 0, 0);
-        }
-        return ToColourRef(pixel, screen);
+        uint32_t colour = ClrInvalid;
+        ReadRegion(x, y, 1, 1, std::span(&colour, 1));
+        return colour;
     }
 
     void ReadRegion(int32_t left, int32_t top, int32_t width, int32_t height,
                     std::span<uint32_t> out) override {
         CheckRegionArguments(width, height, out);
         std::fill_n(out.begin(), int64_t{width} * height, ClrInvalid);
-        const int screen = DefaultScreen(display_);
+        Display* display = connection_->Get();
         // Only the part on the screen is asked for; XGetImage fails for a rectangle beyond it.
         const int64_t x0 = std::max<int64_t>(left, 0);
         const int64_t y0 = std::max<int64_t>(top, 0);
-        const int64_t x1 = std::min<int64_t>(int64_t{left} + width, DisplayWidth(display_, screen));
+        const int64_t x1 =
+            std::min<int64_t>(int64_t{left} + width, DisplayWidth(display, connection_->Screen));
         const int64_t y1 =
-            std::min<int64_t>(int64_t{top} + height, DisplayHeight(display_, screen));
-        if (x0 >= x1 || y0 >= y1)
+            std::min<int64_t>(int64_t{top} + height, DisplayHeight(display, connection_->Screen));
+        if (x0 >= x1 || y0 >= y1) {
             return;
-        ErrorTrap trap(display_);
-        ImagePtr image(XGetImage(display_, RootWindow(display_, screen), static_cast<int>(x0),
+        }
+        // No XSync around it: XGetImage waits for its reply, and an error (BadMatch once the
+        // screen has shrunk below the size the connection was set up with) comes in the reply's
+        // place, runs the handler inside _XReply and makes XGetImage return NULL.
+        ImagePtr image(XGetImage(display, connection_->Root, static_cast<int>(x0),
                                  static_cast<int>(y0), static_cast<unsigned>(x1 - x0),
                                  static_cast<unsigned>(y1 - y0), AllPlanes, ZPixmap));
-        if (!image || trap.Failed())
+        if (!image) {
             return;
-        for (int64_t y = y0; y < y1; ++y)
-            for (int64_t x = x0; x < x1; ++x)
-                out[static_cast<size_t>((y - top) * width + (x - left))] = ToColourRef(
-                    XGetPixel(image.get(), static_cast<int>(x - x0), static_cast<int>(y - y0)),
-                    screen);
+        }
+        const auto at = [&](int column, int row) -> uint32_t& {
+            return out[static_cast<size_t>((y0 - top + row) * width + (x0 - left + column))];
+        };
+        const PixelFormat& format = connection_->Format;
+        if (format.TrueColour) {
+            ForEachPixel(*image, [&](int column, int row, unsigned long pixel) {
+                at(column, row) = format.ColourRef(pixel);
+            });
+        } else {
+            ReadThroughColormap(*image, at);
+        }
     }
 
   private:
-    uint32_t ToColourRef(unsigned long pixel, int screen) {
-        const Visual* visual = DefaultVisual(display_, screen);
-        if (visual->c_class == TrueColor) {
-            return Channel8(pixel, visual->red_mask) | Channel8(pixel, visual->green_mask) << 8 |
-                   Channel8(pixel, visual->blue_mask) << 16;
+    // One XQueryColors for the distinct pixels of the image, not one request per pixel.
+    template <typename At>
+    void ReadThroughColormap(const XImage& image, At at) {
+        std::vector<unsigned long> pixels;
+        pixels.reserve(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
+        ForEachPixel(image, [&](int, int, unsigned long pixel) { pixels.push_back(pixel); });
+        std::vector<unsigned long> distinct = pixels;
+        std::ranges::sort(distinct);
+        distinct.erase(std::ranges::unique(distinct).begin(), distinct.end());
+        std::vector<XColor> colours(distinct.size());
+        for (size_t i = 0; i < distinct.size(); ++i) {
+            colours[i].pixel = distinct[i];
         }
-        // Other visual classes hold the pixel's colour in the colormap, not in its bits.
-        XColor colour{};
-        colour.pixel = pixel;
-        ErrorTrap trap(display_);
-        XQueryColor(display_, DefaultColormap(display_, screen), &colour);
-        if (trap.Failed()) {
-            return ClrInvalid;
+        ErrorLog& errors = connection_->Errors;
+        errors.Watch();
+        // Leaves the colours untouched and returns no status when the server refuses, so only
+        // the error log tells; the reply has been read when it returns, so no XSync is needed.
+        XQueryColors(connection_->Get(), connection_->Format.Map, colours.data(),
+                     static_cast<int>(colours.size()));
+        if (errors.Failed()) {
+            return;
         }
-        return uint32_t{colour.red} >> 8 | (uint32_t{colour.green} >> 8) << 8 |
-               (uint32_t{colour.blue} >> 8) << 16;
+        for (int row = 0; row < image.height; ++row) {
+            for (int column = 0; column < image.width; ++column) {
+                const unsigned long pixel =
+                    pixels[static_cast<size_t>(row) * static_cast<size_t>(image.width) +
+                           static_cast<size_t>(column)];
+                const XColor& colour = colours[static_cast<size_t>(
+                    std::ranges::lower_bound(distinct, pixel) - distinct.begin())];
+                at(column, row) = uint32_t{colour.red} >> 8 | (uint32_t{colour.green} >> 8) << 8 |
+                                  (uint32_t{colour.blue} >> 8) << 16;
+            }
+        }
     }
 
-    Display* display_;
+    std::shared_ptr<Connection> connection_;
 };
 
 class X11Desktop final : public Desktop {
   public:
     explicit X11Desktop(DisplayPtr display)
-        : display_(std::move(display)), screen_(DefaultScreen(display_.get())) {}
+        : connection_(std::make_shared<Connection>(std::move(display))) {}
 
     int32_t ColourBits() override {
         // The depth, not the bits per pixel: a 24-bit visual is stored in 32 bits per pixel.
-        return DefaultDepth(display_.get(), screen_);
+        return DefaultDepth(connection_->Get(), connection_->Screen);
     }
 
     ScreenSize ScreenPixels() override {
-        return {DisplayWidth(display_.get(), screen_), DisplayHeight(display_.get(), screen_)};
+        return {DisplayWidth(connection_->Get(), connection_->Screen),
+                DisplayHeight(connection_->Get(), connection_->Screen)};
     }
 
     void SetCursorPos(int16_t x, int16_t y) override {
-        if (!XTestFakeMotionEvent(display_.get(), screen_, x, y, CurrentTime)) {
+        connection_->Errors.Watch();
+        // False only when the server lacks XTest; otherwise the request just waits in Xlib's
+        // buffer.
+        if (!XTestFakeMotionEvent(connection_->Get(), connection_->Screen, x, y, CurrentTime)) {
             Unavailable();
         }
-        // Xlib only buffers the fake motion; sync so the server has moved the pointer before any
-        // client, this one or another, reads it back.
-        XSync(display_.get(), False);
+        SyncFake();
     }
 
     ScreenPoint GetCursorPos() override {
@@ -192,11 +318,11 @@ class X11Desktop final : public Desktop {
                 press = False;
                 break;
         }
-        if (!XTestFakeButtonEvent(display_.get(), button, press, CurrentTime)) {
+        connection_->Errors.Watch();
+        if (!XTestFakeButtonEvent(connection_->Get(), button, press, CurrentTime)) {
             Unavailable();
         }
-        // Delivered to the window under the pointer only once the buffered request is sent.
-        XSync(display_.get(), False);
+        SyncFake();
     }
 
     bool KeyDown(Key key) override {
@@ -209,7 +335,7 @@ class X11Desktop final : public Desktop {
     }
 
     std::unique_ptr<ScreenDc> GetDC() override {
-        return std::make_unique<X11ScreenDc>(display_.get());
+        return std::make_unique<X11ScreenDc>(connection_);
     }
 
     void Sleep(uint32_t milliseconds) override {
@@ -230,6 +356,17 @@ class X11Desktop final : public Desktop {
         unsigned int Mask = 0;
     };
 
+    // XSync, not XFlush, after a faked event. Our own later requests would be ordered after it
+    // anyway, but the applet is another client: only the round trip tells that the server has
+    // moved the pointer or pressed the button and queued the applet's events before we go on to
+    // wait for and read its paint. It also brings back any error of the fake request.
+    void SyncFake() {
+        XSync(connection_->Get(), False);
+        if (connection_->Errors.Failed()) {
+            Unavailable();
+        }
+    }
+
     PointerState QueryPointer() {
         Window root = None;
         Window child = None;
@@ -240,8 +377,8 @@ class X11Desktop final : public Desktop {
         unsigned int mask = 0;
         // False only says the pointer is on another screen; root coordinates and mask still hold.
         // A failed request leaves the outputs untouched, which root == None detects.
-        XQueryPointer(display_.get(), RootWindow(display_.get(), screen_), &root, &child, &rootX,
-                      &rootY, &windowX, &windowY, &mask);
+        XQueryPointer(connection_->Get(), connection_->Root, &root, &child, &rootX, &rootY,
+                      &windowX, &windowY, &mask);
         if (root == None) {
             Unavailable();
         }
@@ -250,17 +387,21 @@ class X11Desktop final : public Desktop {
 
     bool EscapeDown() {
         // 0 when no key of the current keyboard mapping produces Escape.
-        const KeyCode code = XKeysymToKeycode(display_.get(), XK_Escape);
+        const KeyCode code = XKeysymToKeycode(connection_->Get(), XK_Escape);
         if (code == 0) {
             return false;
         }
         char keys[32] = {};
-        XQueryKeymap(display_.get(), keys);
+        connection_->Errors.Watch();
+        // Returns no status; a refused query leaves keys as they were, so the log tells.
+        XQueryKeymap(connection_->Get(), keys);
+        if (connection_->Errors.Failed()) {
+            Unavailable();
+        }
         return (static_cast<unsigned char>(keys[code / 8]) >> (code % 8) & 1u) != 0;
     }
 
-    DisplayPtr display_;
-    int screen_;
+    std::shared_ptr<Connection> connection_;
 };
 
 }  // namespace

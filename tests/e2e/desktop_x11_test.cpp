@@ -8,23 +8,29 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "code_of.h"
 #include "platform_desktop.h"
 #include "runtime_error.h"
+#include "screen_shrink.h"
 #include "xvfb_server.h"
 
 namespace inkrelay {
 namespace {
 
+using test::CodeOf;
 using test::XvfbServer;
 
 struct DisplayCloser {
@@ -75,6 +81,33 @@ Window ShowWindow(Display* display, int x, int y, int width, int height, unsigne
         throw std::runtime_error("the test window was not mapped within five seconds");
     }
     return window;
+}
+
+// Draws pixels, width to a row, onto the root window at (x, y); the server has drawn them on
+// return.
+void PutPixels(Display* display, int x, int y, int width,
+               const std::vector<unsigned long>& pixels) {
+    const int height = static_cast<int>(pixels.size()) / width;
+    const int screen = DefaultScreen(display);
+    const auto destroy = [](XImage* image) { XDestroyImage(image); };
+    std::unique_ptr<XImage, decltype(destroy)> image(
+        XCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen),
+                     ZPixmap, 0, nullptr, width, height, 32, 0),
+        destroy);
+    if (!image) {
+        throw std::runtime_error("XCreateImage failed");
+    }
+    // XDestroyImage frees the data with free().
+    image->data = static_cast<char*>(std::calloc(image->bytes_per_line, height));
+    if (image->data == nullptr) {
+        throw std::bad_alloc();
+    }
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        XPutPixel(image.get(), static_cast<int>(i) % width, static_cast<int>(i) / width, pixels[i]);
+    }
+    XPutImage(display, DefaultRootWindow(display), DefaultGC(display, screen), image.get(), 0, 0, x,
+              y, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display, False);
 }
 
 std::optional<XEvent> NextEvent(Display* display, Window window, long mask) {
@@ -240,6 +273,145 @@ TEST_F(DesktopX11, ReadsLeaveTheProgramsErrorHandlerInPlace) {
     EXPECT_EQ(dc->GetPixel(-3, 4), ClrInvalid);
     EXPECT_EQ(errorsSeen, 0);
     EXPECT_EQ(XSetErrorHandler(previous), &CountError);
+}
+
+struct Rect {
+    int32_t Left, Top, Width, Height;
+};
+
+void PrintTo(const Rect& r, std::ostream* out) {
+    *out << r.Width << "x" << r.Height << " at " << r.Left << "," << r.Top;
+}
+
+constexpr uint32_t Sentinel = 0x5A5A5A5A;
+
+TEST_F(DesktopX11, ReadRegionGivesThePaintedPixelsAndInvalidOffTheScreen) {
+    ASSERT_EQ(DefaultVisual(observer_.get(), 0)->red_mask, 0xFF0000u);
+    // 0x00BBGGRR, different for every pixel, so a shifted or transposed read shows.
+    const auto colour = [](int64_t x, int64_t y) -> uint32_t {
+        if (x < 0 || y < 0 || x >= Width || y >= Height) {
+            return ClrInvalid;
+        }
+        return static_cast<uint32_t>((x & 0xFF) | y << 8 | (x >> 8 | ((x + y) & 0x7F) << 1) << 16);
+    };
+    std::vector<unsigned long> screen;
+    for (int y = 0; y < Height; ++y) {
+        for (int x = 0; x < Width; ++x) {
+            const uint32_t c = colour(x, y);
+            screen.push_back((c & 0xFF) << 16 | (c & 0xFF00) | c >> 16);
+        }
+    }
+    PutPixels(observer_.get(), 0, 0, Width, screen);
+
+    auto dc = desktop_->GetDC();
+    for (const Rect& r : {Rect{5, 7, 21, 13}, Rect{Width - 10, Height - 4, 21, 13},
+                          Rect{-6, -3, 21, 13}, Rect{-2, 50, Width + 4, 3}, Rect{Width, 0, 4, 4},
+                          Rect{INT32_MAX - 5, INT32_MAX - 1, 8, 3}, Rect{INT32_MIN, 0, 2, 2}}) {
+        SCOPED_TRACE(::testing::PrintToString(r));
+        std::vector<uint32_t> expected;
+        for (int32_t row = 0; row < r.Height; ++row) {
+            for (int32_t column = 0; column < r.Width; ++column) {
+                expected.push_back(colour(int64_t{r.Left} + column, int64_t{r.Top} + row));
+            }
+        }
+        // One colour past the rectangle shows a write beyond it.
+        expected.push_back(Sentinel);
+        std::vector<uint32_t> out(expected.size(), Sentinel);
+        dc->ReadRegion(r.Left, r.Top, r.Width, r.Height, out);
+        EXPECT_EQ(out, expected);
+    }
+}
+
+TEST_F(DesktopX11, ReadRegionChecksItsArgumentsBeforeReading) {
+    auto dc = desktop_->GetDC();
+    std::vector<uint32_t> out(6, Sentinel);
+    const auto code = [&](Rect r, std::span<uint32_t> to) {
+        return CodeOf([&] { dc->ReadRegion(r.Left, r.Top, r.Width, r.Height, to); });
+    };
+    EXPECT_EQ(code({0, 0, 0, 0}, {}), 0);
+    EXPECT_EQ(code({10, 10, 0, 5}, out), 0);
+    EXPECT_EQ(code({INT32_MIN, INT32_MAX, 5, 0}, out), 0);
+    for (const Rect& r : {Rect{0, 0, 7, 1}, Rect{0, 0, -1, 2}, Rect{0, 0, INT32_MAX, INT32_MAX}}) {
+        EXPECT_EQ(code(r, out), ErrorCode::InvalidArgument) << ::testing::PrintToString(r);
+    }
+    EXPECT_EQ(out, std::vector<uint32_t>(6, Sentinel));
+    dc->ReadRegion(0, 0, 3, 2, out);
+    EXPECT_EQ(std::ranges::count(out, Sentinel), 0);
+}
+
+TEST_F(DesktopX11, ADcKeptPastItsDesktopStillReads) {
+    auto dc = desktop_->GetDC();
+    desktop_.reset();
+    EXPECT_NE(dc->GetPixel(1, 1), ClrInvalid);
+}
+
+TEST(DesktopX11Errors, AShrunkScreenReadsInvalidWithoutEndingTheProcess) {
+    XvfbServer server(320, 200, 24);
+    DisplayPtr observer = Connect(server);
+    errorsSeen = 0;
+    const auto previous = XSetErrorHandler(&CountError);
+    {
+        auto first = OpenPlatformDesktop(server.DisplayName());
+        auto desktop = OpenPlatformDesktop(server.DisplayName());
+        auto dc = desktop->GetDC();
+        // Closed out of order: the handler stays while any desktop is open.
+        first.reset();
+        if (!test::ShrinkScreen(observer.get(), 160, 100)) {
+            XSetErrorHandler(previous);
+            GTEST_SKIP() << "this Xvfb cannot change its screen size";
+        }
+        // The observer's errors still reach the program's handler.
+        EXPECT_EQ(errorsSeen, 0);
+        // The desktop still knows the old size, so it asks for the pixel and gets BadMatch.
+        EXPECT_EQ(dc->GetPixel(200, 150), ClrInvalid);
+        EXPECT_NE(dc->GetPixel(10, 10), ClrInvalid);
+        EXPECT_EQ(errorsSeen, 0);
+        XMapWindow(observer.get(), 0x7FFFFFF0);
+        XSync(observer.get(), False);
+        EXPECT_EQ(errorsSeen, 1);
+    }
+    EXPECT_EQ(XSetErrorHandler(previous), &CountError);
+}
+
+// Paints one row of pixels at (100, 30) on the server's black root and has a desktop read it with
+// a column of the root on each side.
+std::vector<uint32_t> PaintAndReadRow(const XvfbServer& server, Display* observer,
+                                      const std::vector<unsigned long>& pixels) {
+    auto desktop = OpenPlatformDesktop(server.DisplayName());
+    PutPixels(observer, 100, 30, static_cast<int>(pixels.size()), pixels);
+    std::vector<uint32_t> row(pixels.size() + 2, Sentinel);
+    desktop->GetDC()->ReadRegion(99, 30, static_cast<int32_t>(row.size()), 1, row);
+    return row;
+}
+
+TEST(DesktopX11Pixels, ReadsASixteenBitRegionScaledToFullRange) {
+    XvfbServer server(320, 200, 16, {"-br"});
+    EXPECT_EQ(PaintAndReadRow(server, Connect(server).get(),
+                              {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000, 0x8408, 0x0821}),
+              (std::vector<uint32_t>{0, 0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF, 0, 0x428284,
+                                     0x080408, 0}));
+}
+
+TEST(DesktopX11Pixels, ReadsAColormappedRegionThroughTheColormap) {
+    XvfbServer server(320, 200, 8, {"-cc", "3", "-br"});
+    DisplayPtr observer = Connect(server);
+    ASSERT_EQ(DefaultVisual(observer.get(), 0)->c_class, PseudoColor);
+    std::vector<unsigned long> pixels;
+    std::vector<uint32_t> expected{0};
+    for (const uint32_t rgb : {0x1280E4u, 0xFF0040u, 0x00C001u}) {
+        XColor colour{};
+        colour.red = static_cast<unsigned short>(rgb >> 8 & 0xFF00);
+        colour.green = static_cast<unsigned short>(rgb & 0xFF00);
+        colour.blue = static_cast<unsigned short>(rgb << 8 & 0xFF00);
+        ASSERT_TRUE(XAllocColor(observer.get(), DefaultColormap(observer.get(), 0), &colour));
+        pixels.push_back(colour.pixel);
+        expected.push_back(uint32_t{colour.red} >> 8 | (uint32_t{colour.green} >> 8) << 8 |
+                           (uint32_t{colour.blue} >> 8) << 16);
+    }
+    // The first entry again after the others.
+    pixels.push_back(pixels[0]);
+    expected.insert(expected.end(), {expected[1], 0});
+    EXPECT_EQ(PaintAndReadRow(server, observer.get(), pixels), expected);
 }
 
 struct Painted {
