@@ -11,21 +11,20 @@
 
 #include "app/picture_loading.h"
 #include "file_errors.h"
+#include "file_handle.h"
+#include "image/on_white.h"
 #include "image/picture.h"
+#include "image/picture_file_check.h"
 #include "runtime_error.h"
 
 namespace inkrelay::ui {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // The file's bytes, with the operating system's failure in the runtime's code.
 QByteArray ReadWholeFile(const std::string& path) {
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    FileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw RuntimeError(RuntimeCodeForErrno(errno, FileAccess::Read));
     QByteArray bytes;
@@ -49,14 +48,13 @@ bool TooLarge(const QSize& size) {
            int64_t{size.width()} * size.height() > MaxPicturePixels;
 }
 
-uint32_t OnWhite(uint32_t channel, uint32_t alpha) {
-    return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
-}
-
 }  // namespace
 
 Picture ReadPictureFile(const std::string& path) {
     QByteArray bytes = ReadWholeFile(path);
+    if (PictureDataCut({reinterpret_cast<const uint8_t*>(bytes.constData()),
+                        static_cast<size_t>(bytes.size())}))
+        throw RuntimeError(ErrorCode::InvalidPicture);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
@@ -73,19 +71,34 @@ Picture ReadPictureFile(const std::string& path) {
 Picture PictureFromImage(const QImage& image) {
     if (image.isNull() || TooLarge(image.size()))
         throw RuntimeError(ErrorCode::InvalidPicture);
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    const int width = argb.width();
-    const int height = argb.height();
+    const int width = image.width();
+    const int height = image.height();
     std::vector<uint32_t> pixels;
     pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const auto bgr = [](uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 | b << 16; };
+    if (image.depth() == 64) {
+        // Sixteen bits a channel are composited at full precision and rounded once, as the PNG
+        // decoder does, not first cut to eight bits.
+        const QImage rgba = image.convertToFormat(QImage::Format_RGBA64);
+        for (int y = 0; y < height; ++y) {
+            const auto* row = reinterpret_cast<const QRgba64*>(rgba.constScanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const QRgba64 p = row[x];
+                pixels.push_back(bgr(OnWhite16(p.red(), p.alpha()), OnWhite16(p.green(), p.alpha()),
+                                     OnWhite16(p.blue(), p.alpha())));
+            }
+        }
+        return Picture(width, height, std::move(pixels));
+    }
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         for (int x = 0; x < width; ++x) {
             const QRgb p = row[x];
             const auto a = static_cast<uint32_t>(qAlpha(p));
-            pixels.push_back(OnWhite(static_cast<uint32_t>(qRed(p)), a) |
-                             OnWhite(static_cast<uint32_t>(qGreen(p)), a) << 8 |
-                             OnWhite(static_cast<uint32_t>(qBlue(p)), a) << 16);
+            pixels.push_back(bgr(OnWhite8(static_cast<uint32_t>(qRed(p)), a),
+                                 OnWhite8(static_cast<uint32_t>(qGreen(p)), a),
+                                 OnWhite8(static_cast<uint32_t>(qBlue(p)), a)));
         }
     }
     return Picture(width, height, std::move(pixels));

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "image/on_white.h"
 #include "image/picture.h"
 
 namespace inkrelay {
@@ -86,18 +87,6 @@ bool ReadInfoAndSetTransforms(State* state) {
     state->Channels = png_get_channels(png, info);
     state->RowBytes = png_get_rowbytes(png, info);
     return true;
-}
-
-// Round to nearest of (c·a + max·(max − a)) / max, scaled to 0..255; the divisors are odd, so
-// there are no ties.
-uint8_t OnWhite8(uint32_t c, uint32_t a) {
-    return static_cast<uint8_t>((c * a + 255 * (255 - a) + 127) / 255);
-}
-
-uint8_t OnWhite16(uint64_t c, uint64_t a) {
-    constexpr uint64_t divisor = uint64_t{65535} * 65535;
-    const uint64_t scaled = (c * a + 65535 * (65535 - a)) * 255;
-    return static_cast<uint8_t>((scaled + divisor / 2) / divisor);
 }
 
 void ConvertRow(const State* state, const uint8_t* rgba, uint8_t* bgr) {

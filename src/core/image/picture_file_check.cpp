@@ -1,0 +1,114 @@
+#include "image/picture_file_check.h"
+
+#include <cstdlib>
+
+namespace inkrelay {
+
+namespace {
+
+uint32_t Le16(std::span<const uint8_t> b, size_t at) {
+    return uint32_t{b[at]} | uint32_t{b[at + 1]} << 8;
+}
+uint32_t Le32(std::span<const uint8_t> b, size_t at) {
+    return Le16(b, at) | Le16(b, at + 2) << 16;
+}
+
+bool BmpCut(std::span<const uint8_t> b) {
+    if (b.size() < 18)
+        return true;
+    const uint64_t dataAt = Le32(b, 10);
+    const uint32_t headerSize = Le32(b, 14);
+    if (b.size() < 14 + uint64_t{headerSize})
+        return true;
+    uint64_t width = 0, height = 0, bits = 0, compression = 0, imageSize = 0;
+    if (headerSize == 12) {  // the OS/2 core header
+        width = Le16(b, 18);
+        height = Le16(b, 20);
+        bits = Le16(b, 24);
+    } else if (headerSize >= 40) {
+        width = static_cast<uint64_t>(std::llabs(static_cast<int32_t>(Le32(b, 18))));
+        height = static_cast<uint64_t>(std::llabs(static_cast<int32_t>(Le32(b, 22))));
+        bits = Le16(b, 28);
+        compression = Le32(b, 30);
+        imageSize = Le32(b, 34);
+    } else {
+        return false;  // a header the decoder judges for itself
+    }
+    constexpr uint32_t Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6;
+    if (compression == Rgb || compression == BitFields || compression == AlphaBitFields) {
+        const uint64_t stride = (width * bits + 31) / 32 * 4;
+        return b.size() < dataAt + stride * height;
+    }
+    if (compression == Rle8 || compression == Rle4)
+        return b.size() < dataAt + imageSize;
+    return false;
+}
+
+bool JpegCut(std::span<const uint8_t> b) {
+    // Inside a scan a 0xFF byte is followed by 0 or a restart marker, so 0xFF 0xDA is always a
+    // scan header, and the last one must be followed by the end of the picture.
+    size_t lastScan = 0;
+    for (size_t k = 2; k + 1 < b.size(); ++k)
+        if (b[k] == 0xFF && b[k + 1] == 0xDA)
+            lastScan = k;
+    if (lastScan == 0)
+        return true;
+    for (size_t k = lastScan + 2; k + 1 < b.size(); ++k)
+        if (b[k] == 0xFF && b[k + 1] == 0xD9)
+            return false;
+    return true;
+}
+
+bool GifCut(std::span<const uint8_t> b) {
+    size_t at = 13;
+    if (b.size() < at)
+        return true;
+    const auto colourTable = [](uint8_t packed) -> size_t {
+        return (packed & 0x80) != 0 ? 3u << ((packed & 7) + 1) : 0;
+    };
+    at += colourTable(b[10]);
+    // Sub-blocks up to their zero terminator; false when the file ends first.
+    const auto skipBlocks = [&] {
+        while (at < b.size() && b[at] != 0) at += size_t{b[at]} + 1;
+        if (at >= b.size())
+            return false;
+        ++at;
+        return true;
+    };
+    bool pictureSeen = false;
+    while (at < b.size()) {
+        const uint8_t introducer = b[at];
+        if (introducer == 0x3B)  // the trailer
+            return !pictureSeen;
+        if (introducer == 0x21) {
+            at += 2;
+            if (!skipBlocks())
+                return true;
+        } else if (introducer == 0x2C) {
+            if (at + 10 > b.size())
+                return true;
+            at += 10 + colourTable(b[at + 9]) + 1;  // descriptor, local table, LZW code size
+            if (!skipBlocks())
+                return true;
+            pictureSeen = true;
+        } else {
+            return !pictureSeen;  // what follows a whole picture is the decoder's to judge
+        }
+    }
+    // Many writers leave out the trailer; a whole picture is enough.
+    return !pictureSeen;
+}
+
+}  // namespace
+
+bool PictureDataCut(std::span<const uint8_t> b) {
+    if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M')
+        return BmpCut(b);
+    if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF)
+        return JpegCut(b);
+    if (b.size() >= 6 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F')
+        return GifCut(b);
+    return false;
+}
+
+}  // namespace inkrelay

@@ -1,0 +1,68 @@
+// Files that end before their picture data, by the structure of each format.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "image/picture_file_check.h"
+
+namespace inkrelay {
+namespace {
+
+bool Cut(const std::string& bytes) {
+    return PictureDataCut({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+}
+
+std::string Le32(uint32_t v) {
+    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+            static_cast<char>(v >> 24)};
+}
+
+// A 3 × 2 BMP of `bits` per pixel: 54 bytes of headers, then rows padded to 4 bytes.
+std::string Bmp(uint32_t bits, int32_t height, uint32_t compression = 0, uint32_t imageSize = 0) {
+    std::string b = "BM" + Le32(0) + Le32(0) + Le32(54) + Le32(40) + Le32(3) +
+                    Le32(static_cast<uint32_t>(height)) + std::string("\1\0", 2) +
+                    std::string{static_cast<char>(bits), 0} + Le32(compression) + Le32(imageSize) +
+                    std::string(16, '\0');
+    return b;
+}
+
+TEST(PictureDataCut, aBmpMustHoldAllItsRowsWhicheverWayItRuns) {
+    const std::string header = Bmp(24, 2);
+    EXPECT_FALSE(Cut(header + std::string(2 * 12, 'x')));  // 9 bytes padded to 12 a row
+    EXPECT_TRUE(Cut(header + std::string(2 * 12 - 1, 'x')));
+    EXPECT_TRUE(Cut(Bmp(24, -2) + std::string(12, 'x')));  // top-down
+    EXPECT_FALSE(Cut(Bmp(1, 2) + std::string(8, 'x')));
+    EXPECT_TRUE(Cut(Bmp(8, 2, 1, 30) + std::string(29, 'x')));  // run-length: its stated size
+    EXPECT_TRUE(Cut(header.substr(0, 30)));
+}
+
+TEST(PictureDataCut, aJpegMustEndItsLastScan) {
+    const std::string start = "\xFF\xD8\xFF\xE0\x00\x02";
+    const std::string scan = "\xFF\xDA\x00\x02\x12\xFF\x00\x34";
+    EXPECT_FALSE(Cut(start + scan + "\xFF\xD9"));
+    EXPECT_FALSE(Cut(start + scan + "\xFF\xD9" + "trailing"));
+    EXPECT_TRUE(Cut(start + scan));
+    EXPECT_TRUE(Cut(start + "\xFF\xD9" + scan));  // an end marker before the scan is a thumbnail's
+    EXPECT_TRUE(Cut(start));
+}
+
+TEST(PictureDataCut, aGifMustHoldAWholeImage) {
+    // Screen 1 × 1 with a two-colour table, a comment, one image of one data block.
+    const std::string header = std::string("GIF89a\1\0\1\0\x80\0\0", 13) + std::string(6, '\0');
+    const std::string comment = std::string("\x21\xFE\x02hi\x00", 6);
+    const std::string image = std::string("\x2C\0\0\0\0\1\0\1\0\0\x02\x02\x44\x01\x00", 15);
+    EXPECT_FALSE(Cut(header + comment + image + ";"));
+    EXPECT_FALSE(Cut(header + comment + image));  // no trailer
+    for (size_t length = 6; length < (header + comment + image).size(); ++length)
+        EXPECT_TRUE(Cut((header + comment + image).substr(0, length))) << length;
+}
+
+TEST(PictureDataCut, otherFormatsAreLeftToTheirDecoder) {
+    EXPECT_FALSE(Cut("\x89PNG\r\n\x1a\n"));
+    EXPECT_FALSE(Cut(""));
+}
+
+}  // namespace
+}  // namespace inkrelay
