@@ -43,6 +43,7 @@ class GuiTest : public testing::Test {
     ui::Form1& Main() { return app_->MainWindow(); }
     const ui::Form1Controls& C() { return app_->MainWindow().Controls(); }
     void UpdateControls();
+    SimDesktop& Screen() { return *screen_; }
 
     std::filesystem::path SettingsFile() const { return Folder / "Inkrelay.ini"; }
     std::string SettingsText() const { return ReadFile(SettingsFile()); }
