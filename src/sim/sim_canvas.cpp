@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "line_pixels.h"
 #include "runtime_error.h"
 
 namespace inkrelay {
@@ -51,25 +52,10 @@ void SimCanvas::PaintRow(int32_t x1, int32_t x2, int32_t y) {
 }
 
 void SimCanvas::PaintSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    const int32_t dx = std::abs(x2 - x1);
-    const int32_t dy = -std::abs(y2 - y1);
-    const int32_t sx = x1 < x2 ? 1 : -1;
-    const int32_t sy = y1 < y2 ? 1 : -1;
-    int32_t error = dx + dy;
-    for (;;) {
-        Paint(x1, y1);
-        if (x1 == x2 && y1 == y2)
-            return;
-        const int32_t twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x1 += sx;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y1 += sy;
-        }
-    }
+    // Stroke points are canvas offsets of at most 1200, so they fit a ScreenPoint.
+    for (const ScreenPoint p : LinePixels({static_cast<int16_t>(x1), static_cast<int16_t>(y1)},
+                                          {static_cast<int16_t>(x2), static_cast<int16_t>(y2)}))
+        Paint(p.X, p.Y);
 }
 
 void SimCanvas::Replay(const EventMemory& mem, int32_t end) {

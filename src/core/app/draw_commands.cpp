@@ -1,6 +1,6 @@
 #include "app/draw_commands.h"
 
-#include <new>
+#include <utility>
 
 #include "app/control_states.h"
 #include "app/error_report.h"
@@ -24,15 +24,7 @@ void WhileBusy(Program& program, Flag AppState::*busy, Work&& work) {
     AppState& state = program.State;
     state.*busy = true;
     UpdateControls(program);
-    int32_t failure = 0;
-    try {
-        work();
-    } catch (const RuntimeError& error) {
-        failure = error.Code();
-    } catch (const std::bad_alloc&) {
-        failure = ErrorCode::OutOfMemory;
-    }
-    if (failure != 0)
+    if (const int32_t failure = TrapFailure(std::forward<Work>(work)))
         ReportError(program, failure);
     state.*busy = false;
     UpdateControls(program);

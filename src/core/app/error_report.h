@@ -28,6 +28,10 @@ ErrorMessage ComposeErrorMessage(int32_t code);
 // ends the program and does not return.
 void ReportError(Program& program, int32_t code);
 
+// Runs body; the runtime's code of the failure that stopped it, or 0.
+template <typename Body>
+int32_t TrapFailure(Body&& body);
+
 // Runs a handler's body, handing its first failure to ReportError.
 template <typename Body>
 void RunHandler(Program& program, Body&& body);

@@ -1,22 +1,27 @@
 #pragma once
 
 #include <new>
+#include <utility>
 
 #include "runtime_error.h"
 
 namespace inkrelay {
 
 template <typename Body>
-void RunHandler(Program& program, Body&& body) {
-    int32_t code = 0;
+int32_t TrapFailure(Body&& body) {
     try {
         body();
     } catch (const RuntimeError& error) {
-        code = error.Code();
+        return error.Code();
     } catch (const std::bad_alloc&) {
-        code = ErrorCode::OutOfMemory;
+        return ErrorCode::OutOfMemory;
     }
-    if (code != 0)
+    return 0;
+}
+
+template <typename Body>
+void RunHandler(Program& program, Body&& body) {
+    if (const int32_t code = TrapFailure(std::forward<Body>(body)))
         ReportError(program, code);
 }
 

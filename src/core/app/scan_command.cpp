@@ -82,19 +82,14 @@ void Command5_Click(Program& program) {
     }
     state.Scanning = true;
     UpdateControls(program);
-    int32_t failure = 0;
-    try {
+    const int32_t failure = TrapFailure([&] {
         program.Image.WorkingPicture.Cls();
         program.Windows.ClearScanPreview();
         RunScanner(program);
         if (program.Windows.ObserveControls().ImageWindowVisible && state.AutoClose &&
             state.ScanReady)
             program.Windows.HideImageWindow();
-    } catch (const RuntimeError& error) {
-        failure = error.Code();
-    } catch (const std::bad_alloc&) {
-        failure = ErrorCode::OutOfMemory;
-    }
+    });
     if (failure != 0) {
         // The cells were overwritten part way: the list is not the one a drawing may replay.
         state.ScanReady = false;
