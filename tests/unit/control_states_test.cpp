@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "runtime_error.h"
 #include "test_program.h"
+#include "draw/applet_profile.h"
 
 namespace inkrelay {
 namespace {
@@ -173,7 +174,7 @@ TEST_F(Rules, theSwatchFollowsTheButtonTheModeSelectsAndColourPickNeedsLineArt) 
 TEST_F(Rules, anAppletTheListCannotShowStopsAtItsStepWithInvalidPropertyValue) {
     state->Applet = -1;
     EXPECT_EQ(Compute().Combo1Index, -1);
-    state->Applet = 4;
+    state->Applet = AppletCount;
     const ControlStates s = Compute();
     EXPECT_EQ(s.ErrorCode, ErrorCode::InvalidPropertyValue);
     EXPECT_TRUE(s.Option1Value.has_value());  // the steps before were decided

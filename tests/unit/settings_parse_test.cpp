@@ -107,7 +107,7 @@ TEST(ApplySettings, missingKeysBecomeZeroAndOnlyTheExactText1IsTrue) {
 
 TEST(ApplySettings, valuesThatDoNotFitOrAreOutOfRangeKeepTheStartUpDefaults) {
     AppState state;
-    ApplySettings(JoinSettingsFields("Mode=70000;Applet=4;Quality=-1;Formula=2;Speed=40000;"
+    ApplySettings(JoinSettingsFields("Mode=70000;Applet=6;Quality=-1;Formula=2;Speed=40000;"
                                      "ScanCol=9999999999;AutoClose=1;Check=1;"),
                   Defaults(state));
     EXPECT_EQ(state.Mode, 0);
@@ -121,6 +121,8 @@ TEST(ApplySettings, valuesThatDoNotFitOrAreOutOfRangeKeepTheStartUpDefaults) {
     EXPECT_EQ(state.Speed, 5);
     EXPECT_EQ(state.Applet, 1);
     EXPECT_EQ(state.Mode, -3);  // Mode is not checked: nothing refuses it later
+    ApplySettings(JoinSettingsFields("Applet=5;"), state);
+    EXPECT_EQ(state.Applet, 5);  // the last of the list
 
     ApplySettings(JoinSettingsFields("Speed=2.5;"), state);
     EXPECT_EQ(state.Speed, 2);

@@ -65,8 +65,9 @@ struct Rig {
 };
 
 TEST(SimAppletBars, PressTakesOnlyTheLevelsEachAppletAccepts) {
-    const std::vector<std::set<int>> accepted = {
-        {0, 1, 2, 49}, {0, 1, 2, 49}, {0, 1, 2, 49, 50, 51}, {2, 49}};
+    const std::vector<std::set<int>> accepted = {{0, 1, 2, 49},         {0, 1, 2, 49},
+                                                 {0, 1, 2, 49, 50, 51}, {2, 49},
+                                                 {0, 1, 2, 49, 50, 51}, {0, 1, 2, 49, 50, 51}};
     for (int16_t applet = 0; applet < AppletCount; ++applet) {
         Rig rig(applet);
         for (int level : {0, 1, 2, 49, 50, 51}) {

@@ -9,19 +9,21 @@ namespace inkrelay {
 
 namespace {
 
+// clang-format off
 constexpr std::array<AppletProfile, AppletCount> Profiles = {{
-    {"PaintChatEasy v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, true},
-    {"PaintBBS v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, false},
-    {"OekakiBBS ver.2.**", {30, 30}, 0, BarClick::Plain, 0, true, false, false},
-    {"しぃペインター通常版 v1.070以降",
-     {14, 20},
-     2,
-     BarClick::ClampedPressDrag,
-     1,
-     false,
-     true,
-     false},
+    // name, pitches, origin, bar click, line-end extension, waypoints, vertex re-press,
+    // batch sleep, batched check
+    {"PaintChatEasy v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, true, false},
+    {"PaintBBS v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, false, false},
+    {"OekakiBBS ver.2.**", {30, 30}, 0, BarClick::Plain, 0, true, false, false, false},
+    {"しぃペインター通常版 v1.070以降", {14, 20}, 2, BarClick::ClampedPressDrag, 1, false, true,
+     false, false},
+    // The browser applets: bars 13 rows high and 16 apart, any level set by a plain click, and
+    // a browser that merges the moves of one drag, so every stroke segment is its own press.
+    {"PaintBBS NEO", {16, 16}, 0, BarClick::Plain, 0, false, true, false, true},
+    {"しぃペインター NEO", {16, 16}, 0, BarClick::Plain, 0, false, true, false, true},
 }};
+// clang-format on
 
 }  // namespace
 

@@ -26,9 +26,12 @@ struct AppletProfile {
     bool Waypoints;            // long lines are dragged through points 127 apart
     bool RepressAtVertices;    // each stroke segment is a separate drag
     bool BatchSleep;           // sleeps after every 200th event
+    // Checks the drawn pixels in batches with the button up, since the applet shows its own
+    // mark under a held button and hands paint to the screen a frame later.
+    bool BatchedCheck;
 };
 
-inline constexpr int16_t AppletCount = 4;
+inline constexpr int16_t AppletCount = 6;
 
 // The profile of Applet; a value outside the list is invalid property value (380).
 const AppletProfile& ProfileOf(int16_t applet);
