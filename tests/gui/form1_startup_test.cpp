@@ -142,13 +142,15 @@ TEST_F(Form1StartupTest, PlacesEveryControlWhereTheWindowWasDrawn) {
     EXPECT_EQ(c.OptionGroup->buttons().size(), 2);
 }
 
-TEST_F(Form1StartupTest, ListsTheFourAppletsInOrder) {
+TEST_F(Form1StartupTest, ListsTheAppletsInOrder) {
     const QComboBox* combo = C().Combo1;
-    ASSERT_EQ(combo->count(), 4);
+    ASSERT_EQ(combo->count(), 6);
     EXPECT_EQ(Utf8(combo->itemText(0)), "PaintChatEasy v2.**");
     EXPECT_EQ(Utf8(combo->itemText(1)), "PaintBBS v2.**");
     EXPECT_EQ(Utf8(combo->itemText(2)), "OekakiBBS ver.2.**");
     EXPECT_EQ(Utf8(combo->itemText(3)), "しぃペインター通常版 v1.070以降");
+    EXPECT_EQ(Utf8(combo->itemText(4)), "PaintBBS NEO");
+    EXPECT_EQ(Utf8(combo->itemText(5)), "しぃペインター NEO");
     EXPECT_FALSE(combo->isEditable());
 }
 
