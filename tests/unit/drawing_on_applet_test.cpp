@@ -81,6 +81,39 @@ TEST(DrawingOnApplet, aDeadAppletFailsAfterBothLayoutsWithTheThreeMessages) {
     EXPECT_EQ(run.ErrorLines(), 29);  // 32 failures in a ring of 30, one under the finish line
 }
 
+TEST(DrawingOnApplet, browserAppletsCheckInBatchesWithTheButtonUp) {
+    for (const ReadMethod method : {ReadMethod::ColorPrime, ReadMethod::LineArt}) {
+        AppletRun run(method == ReadMethod::LineArt ? test::LineFigure(64)
+                                                    : test::PhotoLikePicture(64, 64, 3),
+                      method);
+        run.Settings.Check = true;
+        SimAppletOptions options;
+        options.DropEveryNthPress = 7;
+        run.Open(4, options);
+        // Whether a region was read while the left button was down, seen at the next call.
+        bool heldAtLastCall = false, readWhileHeld = false;
+        int64_t regionReads = 0;
+        const auto appletTick = run.Screen.OnCall;
+        run.Screen.OnCall = [&] {
+            if (run.Screen.RegionReads() > regionReads)
+                readWhileHeld |= heldAtLastCall;
+            regionReads = run.Screen.RegionReads();
+            heldAtLastCall = run.Screen.LeftHeld();
+            appletTick();
+        };
+        EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+        EXPECT_EQ(run.Mismatches(), 0);
+        // Line art selects its colour once, so only the full colour list loses presses.
+        if (method == ReadMethod::ColorPrime) {
+            EXPECT_GT(run.ErrorLines(), 0);
+        }
+        EXPECT_FALSE(readWhileHeld);
+        // One wait for paint and one grab a batch, no read for a single event.
+        EXPECT_GT(run.Screen.RegionReads(), 0);
+        EXPECT_EQ(run.Screen.PixelReads(), run.Screen.RegionReads());
+    }
+}
+
 TEST(DrawingOnApplet, withoutTheCheckALostPressStaysWrong) {
     AppletRun run(test::PhotoLikePicture(64, 64, 3), ReadMethod::ColorPrime);
     SimAppletOptions options;

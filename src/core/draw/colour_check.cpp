@@ -1,5 +1,8 @@
 #include "draw/colour_check.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "checked_int.h"
 #include "draw/drawing_run.h"
 #include "draw/yield_wait.h"
@@ -54,17 +57,21 @@ bool DrawRun::CheckStep(int16_t code) {
             --DET;
         return false;
     }
+    return Fail({static_cast<EventCode>(code), i, RmkPnt, RgtPnt, RsmPnt, SavedRow, verdict_});
+}
+
+bool DrawRun::Fail(const FailedCheck& f) {
     ErrCnt = AddInteger(ErrCnt, 1);
-    LogLines[static_cast<size_t>(LogIdx)] = ErrorLine(
-        hooks_.TimeOfDay(),
-        {static_cast<EventCode>(code), ErrCnt, RGBBarNum, DET, i, RmkPnt, RgtPnt, RsmPnt}, mem_);
+    LogLines[static_cast<size_t>(LogIdx)] =
+        ErrorLine(hooks_.TimeOfDay(),
+                  {f.Code, ErrCnt, RGBBarNum, DET, f.After, f.RmkPnt, f.RgtPnt, f.RsmPnt}, mem_);
     if (DET < LastSettleExponent)
         ++DET;
-    Row = SavedRow;
+    Row = f.SavedRow;
     LogIdx = NextLogSlot(LogIdx);
     screen_.MouseEvent(MouseAction::LeftUp);
     Settle();
-    i = verdict_;
+    i = f.ResumeAt;
     if (ErrCnt == FailuresPerLayout) {
         if (RGBBarNum == 0) {
             ErrCnt = 0;
@@ -79,6 +86,62 @@ bool DrawRun::CheckStep(int16_t code) {
         }
     }
     return false;
+}
+
+bool DrawRun::Batched() const {
+    return settings_.Check && profile_.BatchedCheck && !settings_.PerEventCheck;
+}
+
+void DrawRun::RememberCheck(int16_t code, int32_t start) {
+    // An Ed's point is the St's or Mv's before it, remembered already.
+    if (code == Ed)
+        return;
+    const std::optional<CheckPoint> point =
+        CheckPointOf(code, mem_, {i, settings_.DrawPos, Row, RmkPnt, RgtPnt});
+    if (!point)
+        return;
+    pending_.push_back(
+        {*point,
+         ExpectedColour,
+         start,
+         {static_cast<EventCode>(code), i, RmkPnt, RgtPnt, RsmPnt, SavedRow, point->ResumeAt}});
+}
+
+DrawRun::BatchResult DrawRun::CheckBatch() {
+    if (pending_.empty())
+        return BatchResult::Passed;
+    // Paint reaches the screen a frame or more after the input; the last point shows when all
+    // of the batch has arrived.
+    const ScreenPoint last = pending_.back().Point.At;
+    ReadPixelSettled(screen_, *dc_, last.X, last.Y, hooks_.Yield);
+    int32_t left = INT16_MAX, top = INT16_MAX, right = INT16_MIN, bottom = INT16_MIN;
+    for (const PendingCheck& p : pending_) {
+        left = std::min<int32_t>(left, p.Point.At.X);
+        top = std::min<int32_t>(top, p.Point.At.Y);
+        right = std::max<int32_t>(right, p.Point.At.X);
+        bottom = std::max<int32_t>(bottom, p.Point.At.Y);
+    }
+    const int32_t width = right - left + 1;
+    const int32_t height = bottom - top + 1;
+    region_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    dc_->ReadRegion(left, top, width, height, region_);
+    std::optional<FailedCheck> failure;
+    for (const PendingCheck& p : pending_) {
+        const uint32_t pixel = region_[static_cast<size_t>(p.Point.At.Y - top) * width +
+                                       static_cast<size_t>(p.Point.At.X - left)];
+        if (CheckVerdict(p.Point, pixel, p.Expected) != 0) {
+            failure = p.IfFailed;
+            break;
+        }
+    }
+    pending_.clear();
+    if (!failure) {
+        ErrCnt = 0;
+        if (DET > 0)
+            --DET;
+        return BatchResult::Passed;
+    }
+    return Fail(*failure) ? BatchResult::Failed : BatchResult::Resumed;
 }
 
 }  // namespace inkrelay

@@ -28,6 +28,7 @@ const std::string AbortQuestion = "画像の描き込みを中止しますか？
 namespace {
 
 constexpr int32_t ProgressEvery = 200;
+constexpr size_t BatchLimit = 200;  // events a batch may hold before it is checked
 
 int32_t ColourOfLevels(int16_t r, int16_t g, int16_t b) {
     const auto magnitude = [](int16_t level) { return std::abs(int32_t{level}); };
@@ -71,27 +72,16 @@ DrawOutcome DrawRun::Run() {
     try {
         Start();
         bool failed = false;
-        while (i <= end_) {
-            const int16_t code = mem_[i];
-            if (code < 0 || code >= EventCodeCount) {
-                // A list the scanners never write; stopping in order beats a run that never ends.
-                succeeded_ = false;
+        for (;;) {
+            failed = !ReplayList();
+            // The last batch is checked before the run ends, and may send it back.
+            if (failed || !succeeded_ || !Batched() || pending_.empty())
                 break;
-            }
-            Replay(code);
-            Pause(SpeedExp);
-            if (settings_.Check && code >= Dt && CheckStep(code)) {
+            const BatchResult last = CheckBatch();
+            if (last == BatchResult::Failed)
                 failed = true;
+            if (last != BatchResult::Resumed)
                 break;
-            }
-            if (screen_.KeyDown(Key::Escape) && AskAbort())
-                break;
-            StepCount = AddLong(StepCount, 1);
-            if (StepCount % ProgressEvery == 0) {
-                screen_.Sleep(static_cast<uint32_t>(BatchSleepMs));
-                hooks_.SetProgress(i);
-                hooks_.Yield();
-            }
         }
         const DrawOutcome outcome =
             failed ? DrawOutcome::Failed
@@ -107,6 +97,49 @@ DrawOutcome DrawRun::Run() {
         dc_.reset();
         throw;
     }
+}
+
+bool DrawRun::ReplayList() {
+    while (i <= end_) {
+        const int16_t code = mem_[i];
+        if (code < 0 || code >= EventCodeCount) {
+            // A list the scanners never write; stopping in order beats a run that never ends.
+            succeeded_ = false;
+            return true;
+        }
+        // A batch ends with its colour: the next selection changes what the pixels must read.
+        if ((code == Mk || code == Gt) && Batched() && !pending_.empty()) {
+            const BatchResult result = CheckBatch();
+            if (result == BatchResult::Failed)
+                return false;
+            if (result == BatchResult::Resumed)
+                continue;
+        }
+        const int32_t start = i;
+        Replay(code);
+        Pause(SpeedExp);
+        if (settings_.Check && code >= Dt) {
+            if (!Batched()) {
+                if (CheckStep(code))
+                    return false;
+            } else {
+                if (code != Cr)
+                    RememberCheck(code, start);
+                if (!stroking_ && (code == Cr || pending_.size() >= BatchLimit) &&
+                    CheckBatch() == BatchResult::Failed)
+                    return false;
+            }
+        }
+        if (screen_.KeyDown(Key::Escape) && AskAbort())
+            return true;
+        StepCount = AddLong(StepCount, 1);
+        if (StepCount % ProgressEvery == 0) {
+            screen_.Sleep(static_cast<uint32_t>(BatchSleepMs));
+            hooks_.SetProgress(i);
+            hooks_.Yield();
+        }
+    }
+    return true;
 }
 
 void DrawRun::Start() {
@@ -165,6 +198,7 @@ void DrawRun::Replay(int16_t code) {
             i += EventCells[Cr];
             return;
         case St:
+            stroking_ = true;
             MarkResumePoint();
             screen_.SetCursorPos(ScreenX(Operand(1)), ScreenY(Operand(2)));
             Settle();
@@ -182,6 +216,7 @@ void DrawRun::Replay(int16_t code) {
             i += EventCells[Mv];
             return;
         case Ed:
+            stroking_ = false;
             screen_.MouseEvent(MouseAction::LeftUp);
             i += EventCells[Ed];
             return;
@@ -272,6 +307,9 @@ void DrawRun::ResumeAfterDeclinedAbort() {
     SavedRow = resume_.SavedRow;
     // Before the first drawing event there is nothing to resume; the list starts again.
     i = RsmPnt > 0 ? RsmPnt : 1;
+    stroking_ = false;
+    // What is drawn again is checked again.
+    std::erase_if(pending_, [this](const PendingCheck& p) { return p.Start >= i; });
 }
 
 void DrawRun::End(DrawOutcome outcome) {

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "draw/applet_profile.h"
+#include "draw/colour_check.h"
 #include "draw/desktop.h"
 #include "draw/draw_hooks.h"
 #include "draw/drawing_log.h"
@@ -34,6 +36,8 @@ struct DrawSettings {
     int32_t ScanWidth = 0;
     int32_t ScanHeight = 0;
     std::string LogPath;  // named by the notice after a failed run
+    // Checks after every event even where the profile checks in batches (for comparing them).
+    bool PerEventCheck = false;
 };
 
 enum class DrawOutcome { Completed, Aborted, Failed };
@@ -77,7 +81,28 @@ class DrawRun {
         int32_t RgtPnt = 0;
     };
 
+    // A failed check: where the replay resumes and what the error line records.
+    struct FailedCheck {
+        EventCode Code = Mk;
+        int32_t After = 0;  // i past the failed event
+        int32_t RmkPnt = 0;
+        int32_t RgtPnt = 0;
+        int32_t RsmPnt = 0;
+        int16_t SavedRow = 0;
+        int32_t ResumeAt = 0;
+    };
+    // A drawing event whose pixel a batch checks later.
+    struct PendingCheck {
+        CheckPoint Point;
+        int32_t Expected = 0;
+        int32_t Start = 0;  // the event's own index
+        FailedCheck IfFailed;
+    };
+    enum class BatchResult { Passed, Resumed, Failed };
+
     void Start();
+    // The main loop; false when the run has failed.
+    bool ReplayList();
     void Replay(int16_t code);
     void ReplayMk(bool allBars);
     void ReplayGt(int32_t at);
@@ -86,6 +111,12 @@ class DrawRun {
     void MarkResumePoint();
     // The check after a drawing event; true when the run has failed.
     bool CheckStep(int16_t code);
+    // The failure's bookkeeping, the same per event and per batch; true when the run has failed.
+    bool Fail(const FailedCheck& failure);
+    bool Batched() const;
+    void RememberCheck(int16_t code, int32_t start);
+    // Waits for the last point's paint, then reads every remembered point in one grab.
+    BatchResult CheckBatch();
     bool AskAbort();
     void ResumeAfterDeclinedAbort();
     void End(DrawOutcome outcome);
@@ -107,6 +138,9 @@ class DrawRun {
     int32_t verdict_ = 0;  // the last check's resume index, 0 for a pass
     ResumePoint resume_;
     bool succeeded_ = true;
+    bool stroking_ = false;  // between an St and its Ed
+    std::vector<PendingCheck> pending_;
+    std::vector<uint32_t> region_;
 };
 
 }  // namespace inkrelay
