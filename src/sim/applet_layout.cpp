@@ -23,8 +23,11 @@ bool OnScreenPoints(const Box& box) {
 
 }  // namespace
 
-AppletLayout::AppletLayout(const AppletProfile& profile, const AppletPlace& place, int16_t layout)
-    : place_(place) {
+AppletLayout::AppletLayout(const AppletProfile& profile, const AppletPlace& place, int16_t layout,
+                           bool browserBars)
+    : place_(place),
+      browserBars_(browserBars),
+      halfHeight_(browserBars ? BrowserBarHalfHeight : BarHalfHeight) {
     if (layout != 0 && layout != 1)
         throw std::invalid_argument("AppletLayout: layout is 0 or 1");
     pitch_ = profile.Pitch[static_cast<size_t>(layout)];
@@ -33,8 +36,10 @@ AppletLayout::AppletLayout(const AppletProfile& profile, const AppletPlace& plac
         throw std::invalid_argument("AppletLayout: empty canvas");
     const Box canvas{place.Canvas.X, place.Canvas.Y, place.Canvas.X + place.CanvasWidth,
                      place.Canvas.Y + place.CanvasHeight};
-    const Box bars{barLeft_, BarRow(0) - BarHalfHeight, barLeft_ + TopLevel + 1,
-                   BarRow(2) + BarHalfHeight + 1};
+    const int32_t slackLeft = browserBars ? BrowserSlackLeft : 0;
+    const int32_t slackRight = browserBars ? BrowserSlackRight : 0;
+    const Box bars{barLeft_ - slackLeft, BarRow(0) - halfHeight_ - (browserBars ? 1 : 0),
+                   barLeft_ + TopLevel + 1 + slackRight, BarRow(BarCount() - 1) + halfHeight_ + 1};
     if (!OnScreenPoints(canvas) || !OnScreenPoints(bars))
         throw std::invalid_argument("AppletLayout: part off the screen points");
     // Between the bars lie no pixels of the applet, but a canvas there would still be ambiguous.
@@ -49,11 +54,15 @@ bool AppletLayout::InCanvas(ScreenPoint p) const {
 }
 
 std::optional<BarHit> AppletLayout::BarUnder(ScreenPoint p) const {
-    if (p.X < barLeft_ || p.X > barLeft_ + TopLevel)
+    const int32_t slackLeft = browserBars_ ? BrowserSlackLeft : 0;
+    const int32_t slackRight = browserBars_ ? BrowserSlackRight : 0;
+    if (p.X < barLeft_ - slackLeft || p.X > barLeft_ + TopLevel + slackRight)
         return std::nullopt;
-    for (int channel = 0; channel < 3; ++channel) {
-        if (std::abs(p.Y - BarRow(channel)) <= BarHalfHeight)
-            return BarHit{channel, LevelAt(p.X)};
+    for (int channel = 0; channel < BarCount(); ++channel) {
+        if (std::abs(p.Y - BarRow(channel)) <= halfHeight_)
+            return BarHit{channel, LevelAt(p.X), false};
+        if (browserBars_ && p.Y == BarRow(channel) - halfHeight_ - 1)
+            return BarHit{channel, LevelAt(p.X), true};
     }
     return std::nullopt;
 }
@@ -63,11 +72,13 @@ int16_t AppletLayout::LevelAt(int32_t x) const {
 }
 
 int32_t AppletLayout::Right() const {
-    return std::max<int32_t>(place_.Canvas.X + place_.CanvasWidth, barLeft_ + TopLevel + 1);
+    return std::max<int32_t>(place_.Canvas.X + place_.CanvasWidth,
+                             barLeft_ + TopLevel + 1 + (browserBars_ ? BrowserSlackRight : 0));
 }
 
 int32_t AppletLayout::Bottom() const {
-    return std::max<int32_t>(place_.Canvas.Y + place_.CanvasHeight, BarRow(2) + BarHalfHeight + 1);
+    return std::max<int32_t>(place_.Canvas.Y + place_.CanvasHeight,
+                             BarRow(BarCount() - 1) + halfHeight_ + 1);
 }
 
 }  // namespace inkrelay

@@ -12,6 +12,12 @@ namespace inkrelay {
 
 inline constexpr int16_t TopLevel = 51;  // the highest bar level, channel value 255
 inline constexpr int16_t BarHalfHeight = 1;
+// The browser applets' bars: 13 rows, a fourth (alpha) bar below the blue one, clicks a little
+// past either end, and an unsafe row above each bar.
+inline constexpr int16_t BrowserBarHalfHeight = 6;
+inline constexpr int32_t BrowserSlackLeft = 5;
+inline constexpr int32_t BrowserSlackRight = 3;
+inline constexpr int AlphaChannel = 3;
 
 struct AppletPlace {
     ScreenPoint Canvas;  // left-top pixel of the canvas
@@ -21,15 +27,17 @@ struct AppletPlace {
 };
 
 struct BarHit {
-    int Channel = 0;  // 0 red, 1 green, 2 blue
+    int Channel = 0;  // 0 red, 1 green, 2 blue, 3 alpha
     int16_t Level = 0;
+    bool Unsafe = false;  // the row above a browser bar: a click there sets some other level
 };
 
 class AppletLayout {
   public:
     // Bars at the pitch of layout (0 or 1). std::invalid_argument for another layout, an empty
     // canvas, a part with pixels outside 0..32767, or a canvas overlapping the bars.
-    AppletLayout(const AppletProfile& profile, const AppletPlace& place, int16_t layout);
+    AppletLayout(const AppletProfile& profile, const AppletPlace& place, int16_t layout,
+                 bool browserBars = false);
 
     const AppletPlace& Place() const { return place_; }
     bool InCanvas(ScreenPoint p) const;
@@ -39,6 +47,8 @@ class AppletLayout {
     int16_t LevelAt(int32_t x) const;
     int32_t BarLeft() const { return barLeft_; }  // column of level 0
     int32_t BarRow(int channel) const { return place_.Bars.Y + channel * pitch_; }
+    int32_t HalfHeight() const { return halfHeight_; }
+    int BarCount() const { return browserBars_ ? 4 : 3; }
     // One past the rightmost and the lowest pixel of canvas and bars.
     int32_t Right() const;
     int32_t Bottom() const;
@@ -47,6 +57,8 @@ class AppletLayout {
     AppletPlace place_;
     int32_t pitch_;
     int32_t barLeft_;
+    bool browserBars_;
+    int32_t halfHeight_;
 };
 
 }  // namespace inkrelay

@@ -11,7 +11,10 @@ DesktopApplet::DesktopApplet(SimDesktop& desktop, const SimAppletOptions& option
     });
     previousOnMove_ = std::exchange(
         desktop_.OnMove, [this](ScreenPoint to, bool leftHeld) { applet_.Move(to, leftHeld); });
-    previousOnCall_ = std::exchange(desktop_.OnCall, [this] { applet_.Tick(); });
+    previousOnCall_ = std::exchange(desktop_.OnCall, [this] {
+        applet_.Clock(int64_t{desktop_.Now()} * 1000);
+        applet_.Tick();
+    });
 }
 
 DesktopApplet::~DesktopApplet() {

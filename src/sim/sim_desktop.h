@@ -73,6 +73,8 @@ class SimDesktop : public Desktop {
     // Each GetTickCount advances the clock by this much, so busy waits on it end.
     void SetAutoAdvance(uint32_t millisecondsPerRead) { autoAdvance_ = millisecondsPerRead; }
     uint64_t SleptMilliseconds() const { return slept_; }
+    // The clock, without moving it.
+    uint32_t Now() const { return clock_; }
 
   private:
     class Dc;

@@ -114,6 +114,40 @@ TEST(DrawingOnApplet, browserAppletsCheckInBatchesWithTheButtonUp) {
     }
 }
 
+// With the mark under a held button, paint at frame ticks and merged moves all switched on.
+TEST(DrawingOnApplet, theBrowserAppletsEndExactByEveryMethodEvenLosingPresses) {
+    for (const int16_t applet : {4, 5}) {
+        for (const ReadMethod method :
+             {ReadMethod::Inkjet, ReadMethod::ColorPrime, ReadMethod::LineArt}) {
+            for (const int32_t dropEvery : {0, 7}) {
+                AppletRun run(method == ReadMethod::LineArt ? test::LineFigure(64)
+                                                            : test::PhotoLikePicture(64, 64, 11),
+                              method);
+                run.Settings.Check = true;
+                SimAppletOptions options = BrowserAppletOptions(applet);
+                options.DropEveryNthPress = dropEvery;
+                run.Open(applet, options);
+                EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+                EXPECT_EQ(run.Mismatches(), 0) << applet << " " << static_cast<int>(method);
+                if (dropEvery > 0 && method != ReadMethod::LineArt) {
+                    EXPECT_GT(run.ErrorLines(), 0);
+                }
+            }
+        }
+    }
+}
+
+// Why the browser applets check in batches: under the held button the pointer's pixel shows
+// the applet's mark, so a check of every stroke point fails until the run gives up.
+TEST(DrawingOnApplet, checkingEveryEventCannotFinishLineArtOnABrowserApplet) {
+    AppletRun run(test::LineFigure(64), ReadMethod::LineArt);
+    run.Settings.Check = true;
+    run.Settings.PerEventCheck = true;
+    run.Open(4, BrowserAppletOptions(4));
+    EXPECT_EQ(run.Run(), DrawOutcome::Failed);
+    EXPECT_EQ(run.Last.RGBBarNum, 1);
+}
+
 TEST(DrawingOnApplet, withoutTheCheckALostPressStaysWrong) {
     AppletRun run(test::PhotoLikePicture(64, 64, 3), ReadMethod::ColorPrime);
     SimAppletOptions options;
