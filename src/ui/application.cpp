@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include "app/lifecycle.h"
 #include "dialog1.h"
@@ -16,6 +19,19 @@
 namespace inkrelay::ui {
 
 namespace {
+
+// Qt's own dialogs and buttons in Japanese (はい, いいえ, キャンセル, the open dialog), like
+// the program's texts.
+std::unique_ptr<QTranslator> UseJapaneseForQt() {
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(japanese, "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;  // without the translations installed Qt's texts stay English
+    QCoreApplication::installTranslator(translator.get());
+    return translator;
+}
 
 void UseJapaneseGothic() {
     QFont font = QApplication::font();
@@ -45,7 +61,8 @@ void Unload(std::unique_ptr<Window>& window) {
 
 InkrelayApp::InkrelayApp(Desktop& screen, std::string programDir,
                          std::function<void(int)> endProgram)
-    : state_(std::make_unique<AppState>()),
+    : translator_(UseJapaneseForQt()),
+      state_(std::make_unique<AppState>()),
       ui_(std::make_unique<QtUi>(*this, std::move(endProgram))),
       image_(std::make_unique<ImageWindowModel>()),
       program_{*state_, *image_, *ui_, screen, std::move(programDir)} {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+class QTranslator;
+
 #include "app/program.h"
 
 namespace inkrelay::ui {
@@ -49,6 +51,7 @@ class InkrelayApp {
     void UnloadOtherWindows();
 
   private:
+    std::unique_ptr<QTranslator> translator_;
     std::unique_ptr<AppState> state_;
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<ImageWindowModel> image_;

@@ -1,14 +1,17 @@
 #include "form1.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/control_states.h"
 #include "app/draw_commands.h"
 #include "app/error_report.h"
 #include "app/image_window.h"
@@ -51,6 +54,9 @@ void Form1::Connect() {
     const Form1Controls& c = controls_;
     connect(c.File, &QMenu::aboutToShow, this, &Form1::File_Click);
     connect(c.Edit, &QMenu::aboutToShow, this, &Form1::Edit_Click);
+    // The paste item, and with it Ctrl+V, follows the clipboard without the menu being opened.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { Forward(app_, [&] { UpdateControls(app_.Core()); }); });
     connect(c.File_Open, &QAction::triggered, this, &Form1::File_Open_Click);
     connect(c.File_Exit, &QAction::triggered, this, &Form1::File_Exit_Click);
     connect(c.Edit_Paste, &QAction::triggered, this, &Form1::Edit_Paste_Click);

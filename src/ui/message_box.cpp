@@ -1,5 +1,8 @@
 #include "message_box.h"
 
+#include <QLabel>
+#include <algorithm>
+
 #include "program_icon.h"
 
 namespace inkrelay::ui {
@@ -12,6 +15,15 @@ int RunBox(const std::string& text, MessageIcon icon, QMessageBox::StandardButto
     box.setDefaultButton(defaultButton);
     box.setWindowIcon(ProgramIcon());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // Lines break at the text's own line ends only. The box wraps any line wider than half the
+    // screen (at most 500 pixels), inside a word in Japanese; a label as wide as its longest
+    // line makes the box that wide instead.
+    if (auto* label = box.findChild<QLabel*>("qt_msgbox_label")) {
+        int widest = 0;
+        for (const QString& line : label->text().split('\n'))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(widest + 1);
+    }
     return box.exec();
 }
 

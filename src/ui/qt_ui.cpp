@@ -20,9 +20,9 @@
 #include "picture_box.h"
 #include "picture_display.h"
 #include "picture_reader.h"
+#include "qt_colour.h"
 #include "runtime_error.h"
 #include "scan/scan_preview.h"
-#include "qt_colour.h"
 
 namespace inkrelay::ui {
 
@@ -101,6 +101,8 @@ std::optional<std::string> QtUi::ChooseOpenFile(std::span<const FileFilter> filt
     QFileDialog dialog(&app_.MainWindow());
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Each entry reads as its label alone; Qt takes the patterns from the hidden part.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(names);
     if (!names.isEmpty())
         dialog.selectNameFilter(names.front());

@@ -2,12 +2,15 @@
 // range commands and a mouse drag on the display.
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <cstdlib>
 
@@ -101,22 +104,29 @@ TEST_F(PicturesInTest, bmpAndPngLoadExactlyAndShowTheImageWindowWithTheDisplay) 
     }
 }
 
-TEST_F(PicturesInTest, theDialogListsTheSixTypesFirstOneChosenAndCancelChangesNothing) {
-    QStringList filters;
-    QString chosen;
+TEST_F(PicturesInTest, theDialogListsTheSixTypesInJapaneseFirstOneChosenAndCancelChangesNothing) {
+    std::vector<std::string> shown;
+    QString chosen, firstFilter, cancel;
     Modals.WithDialog<QFileDialog>([&](QFileDialog& dialog) {
-        filters = dialog.nameFilters();
+        const auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        for (int k = 0; types != nullptr && k < types->count(); ++k)
+            shown.push_back(Utf8(types->itemText(k)));
         chosen = dialog.selectedNameFilter();
+        firstFilter = dialog.nameFilters().value(0);
+        if (const auto* buttons = dialog.findChild<QDialogButtonBox*>())
+            cancel = buttons->button(QDialogButtonBox::Cancel)->text();
         dialog.reject();
     });
     C().File_Open->trigger();
     QCoreApplication::processEvents();
-    ASSERT_EQ(filters.size(), 6);
-    EXPECT_EQ(Utf8(filters[0]),
+    EXPECT_EQ(shown, (std::vector<std::string>{"すべてのピクチャ ファイル",
+                                               "ビットマップ ファイル (*.bmp)",
+                                               "JPEG (*.JPG;*.JPEG;*.JPE;*.JFIF)", "GIF (*.GIF)",
+                                               "PNG (*.PNG)", "すべてのファイル"}));
+    EXPECT_EQ(Utf8(firstFilter),
               "すべてのピクチャ ファイル (*.bmp *.jpg *.jpeg *.jpe *.jfif *.gif *.png)");
-    EXPECT_EQ(Utf8(filters[2]), "JPEG (*.JPG;*.JPEG;*.JPE;*.JFIF) (*.jpg *.jpeg *.jpe *.jfif)");
-    EXPECT_EQ(Utf8(filters[5]), "すべてのファイル (*.*)");
-    EXPECT_EQ(chosen, filters[0]);
+    EXPECT_EQ(Utf8(chosen), shown.front());
+    EXPECT_EQ(Utf8(cancel), "キャンセル");
     EXPECT_FALSE(State().ImageLoaded);
     EXPECT_EQ(App().LoadedImageWindow(), nullptr);
     EXPECT_TRUE(Modals.Boxes().empty());
@@ -209,8 +219,12 @@ TEST_F(PicturesInTest, aPasteTakesTheClipboardsImageAndAnEmptyClipboardIsReporte
     EXPECT_FALSE(State().ImageLoaded);
 
     const QImage image = TestImage(30, 20);
+    QGuiApplication::clipboard()->clear();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(C().Edit_Paste->isEnabled());
+    // Ctrl+V works as soon as a picture is copied, before the Edit menu was ever opened.
     QGuiApplication::clipboard()->setImage(image);
-    UpdateControls();
+    QCoreApplication::processEvents();
     ASSERT_TRUE(C().Edit_Paste->isEnabled());
     C().Edit_Paste->trigger();
     QCoreApplication::processEvents();

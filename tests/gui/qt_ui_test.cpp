@@ -1,9 +1,13 @@
 // The window port: message boxes, progress, stacking, the message loop, and the small widgets.
 
 #include <QImage>
+#include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
+#include <cmath>
 
+#include "app/lifecycle.h"
 #include "colour_swatch.h"
 #include "form1.h"
 #include "gui_fixture.h"
@@ -83,6 +87,27 @@ TEST_F(QtUiTest, AskYesNoReturnsTheButtonPressed) {
     EXPECT_EQ(first.Buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_TRUE(first.OnTop);
     EXPECT_EQ(Modals.Boxes()[1].Icon, QMessageBox::Warning);
+}
+
+TEST_F(QtUiTest, boxesBreakOnlyAtTheirLineEndsAndAnswerInJapanese) {
+    int shownLines = 0;
+    QString yes, no;
+    Modals.Then([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        shownLines = static_cast<int>(
+            std::lround(double(label->height()) / label->fontMetrics().lineSpacing()));
+        yes = box->button(QMessageBox::Yes)->text();
+        no = box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::No)->click();
+    });
+    // The colour-depth message: two long lines that must not wrap inside a word.
+    Windows().AskYesNo(ColourDepthMessage, MessageIcon::Critical);
+    EXPECT_EQ(shownLines, 2);
+    EXPECT_EQ(Utf8(yes), "はい(&Y)");
+    EXPECT_EQ(Utf8(no), "いいえ(&N)");
 }
 
 TEST_F(QtUiTest, ShowMessageHasOnlyOk) {
