@@ -69,9 +69,7 @@ void PictureDisplay::ShowBlock(const ImageViewLayout& layout, const Picture& pic
         auto* row = reinterpret_cast<QRgb*>(surface_.scanLine(y));
         for (int x = 0; x < innerWidth; ++x) {
             const uint32_t c = picture.PixelAt(layout.ViewX + x, layout.ViewY + y);
-            row[x] = c == Picture::InvalidColour
-                         ? background
-                         : QtRgb(c);
+            row[x] = c == Picture::InvalidColour ? background : QtRgb(c);
         }
     }
     update();
