@@ -18,6 +18,9 @@ int16_t Coordinate(int value) {
                                                 std::numeric_limits<int16_t>::max()));
 }
 
+// A browser applet's frame rate, for a model that merges moves but paints at once.
+constexpr int64_t SixtyHertzMicros = 16667;
+
 ScreenPoint PointOf(const QMouseEvent& event) {
     const QPoint at = event.position().toPoint();
     return {Coordinate(at.x()), Coordinate(at.y())};
@@ -47,6 +50,11 @@ AppletView::AppletView(const PracticeSetup& setup, QWidget* parent)
     if (setup.Options.PaintLag > 0)
         ticker_ = std::make_unique<MillisecondTicker>([this] { applet_.Tick(); },
                                                       [this] { ShowChanges(); });
+    const SimAppletOptions& options = setup.Options;
+    if (options.FrameMicros > 0 || options.MergeMovesMicros > 0)
+        frameClock_ = std::make_unique<FrameClock>(
+            options.FrameMicros > 0 ? options.FrameMicros : SixtyHertzMicros,
+            [this](int64_t now) { applet_.Clock(now); }, [this] { ShowChanges(); });
 }
 
 void AppletView::paintEvent(QPaintEvent* event) {
@@ -87,11 +95,19 @@ void AppletView::Input(MouseAction action, const QMouseEvent& event) {
 void AppletView::BeforeInput() {
     if (ticker_)
         ticker_->CatchUp();
+    // Late paints land first, then the model sees the time the input came at.
+    if (frameClock_)
+        applet_.Clock(frameClock_->Now());
 }
 
 void AppletView::AfterInput() {
+    const SimAppletOptions& options = applet_.Options();
     if (ticker_)
-        ticker_->KeepRunningFor(applet_.Options().PaintLag + 2);
+        ticker_->KeepRunningFor(options.PaintLag + 2);
+    // Long enough for a late paint and a held move to land and a frame after them to show it.
+    if (frameClock_)
+        frameClock_->KeepRunningFor(int64_t{options.PaintLag} * 1000 + options.MergeMovesMicros +
+                                    2 * frameClock_->FrameMicros());
     ShowChanges();
 }
 

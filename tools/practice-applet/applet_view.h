@@ -1,12 +1,14 @@
 #pragma once
 // The applet's surface on screen, one image pixel per screen pixel, and the current colour's
 // swatch. Mouse input goes to the model in widget coordinates, which are the model's; what an
-// input changed is on the screen before the next input is taken.
+// input changed is on the screen before the next input is taken. A browser applet's model shows
+// paint only at its frames, so it is given the time before each input and at every frame.
 
 #include <QWidget>
 #include <memory>
 #include <optional>
 
+#include "frame_clock.h"
 #include "image_surface.h"
 #include "millisecond_ticker.h"
 #include "practice_setup.h"
@@ -45,6 +47,7 @@ class AppletView final : public QWidget {
     QRect swatch_;
     uint32_t swatchColour_;
     std::unique_ptr<MillisecondTicker> ticker_;  // only when paint is late
+    std::unique_ptr<FrameClock> frameClock_;     // only when the model keeps time
     bool shown_ = false;
 };
 

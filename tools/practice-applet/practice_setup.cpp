@@ -10,7 +10,8 @@ namespace {
 
 constexpr int16_t Margin = 8;
 constexpr int16_t BarsGap = 24;  // between the canvas and the bars' level 0
-constexpr int16_t BarsTop = 16;  // the red bar's centre row
+// The red bar's centre row, with room above for a browser bar's top half and the row over it.
+constexpr int16_t BarsTop = 16;
 constexpr int SwatchGap = 12;
 constexpr int SwatchHeight = 24;
 
@@ -20,6 +21,9 @@ PracticeSetup SetUp(const PracticeArguments& args) {
     const AppletProfile& profile = ProfileOf(args.Applet);
     PracticeSetup setup;
     SimAppletOptions& options = setup.Options;
+    // The HTML5 applets come with their browser's ways; the faults are added to them.
+    if (args.Applet == 4 || args.Applet == 5)
+        options = BrowserAppletOptions(args.Applet);
     options.Applet = args.Applet;
     options.Layout = args.Layout;
     options.DropEveryNthPress = args.DropEvery;
@@ -33,11 +37,11 @@ PracticeSetup SetUp(const PracticeArguments& args) {
     options.Place.CanvasHeight = args.CanvasHeight;
     options.Place.Bars = {static_cast<int16_t>(barsLeft + profile.Origin), BarsTop};
 
-    const int pitch = profile.Pitch[static_cast<size_t>(args.Layout)];
-    const int barsBottom = BarsTop + 2 * pitch + BarHalfHeight + 1;
+    const AppletLayout layout(profile, options.Place, args.Layout, options.BrowserBars);
+    const int barsBottom = layout.BarRow(layout.BarCount() - 1) + layout.HalfHeight() + 1;
     setup.Swatch = QRect(barsLeft, barsBottom + SwatchGap, TopLevel + 1, SwatchHeight);
-    setup.Surface = QSize(setup.Swatch.right() + 1 + Margin,
-                          std::max(Margin + args.CanvasHeight, setup.Swatch.bottom() + 1) + Margin);
+    setup.Surface = QSize(std::max<int>(setup.Swatch.right() + 1, layout.Right()) + Margin,
+                          std::max<int>(layout.Bottom(), setup.Swatch.bottom() + 1) + Margin);
     return setup;
 }
 

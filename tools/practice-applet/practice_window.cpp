@@ -15,8 +15,13 @@ PracticeWindow::PracticeWindow(const PracticeSetup& setup) : view_(new AppletVie
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(Background));
     setPalette(background);
-    auto* hint =
-        new QLabel(QStringLiteral("左上の白い部分がキャンバス、右の帯が R・G・B バーです"), this);
+    // A browser bar's row just above it sets some level of its own when clicked.
+    auto* hint = new QLabel(
+        setup.Options.BrowserBars
+            ? QStringLiteral(
+                  "左上の白い部分がキャンバス、右の帯が R・G・B・A バーです（帯の真上の行は除く）")
+            : QStringLiteral("左上の白い部分がキャンバス、右の帯が R・G・B バーです"),
+        this);
     hint->setContentsMargins(8, 0, 8, 8);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
