@@ -9,13 +9,12 @@ namespace inkrelay {
 namespace {
 
 using tools::ParseScanArguments;
-using tools::ScanMethod;
 
 TEST(ScanArguments, defaultsAndEveryOption) {
     std::string error;
     auto args = ParseScanArguments({"a.png"}, error);
     ASSERT_TRUE(args);
-    EXPECT_EQ(args->Method, ScanMethod::Inkjet);
+    EXPECT_EQ(args->Method, ReadMethod::Inkjet);
     EXPECT_EQ(args->Quality, 0);
     EXPECT_FALSE(args->Range);
     EXPECT_EQ(args->LineColour, 0u);
@@ -25,7 +24,7 @@ TEST(ScanArguments, defaultsAndEveryOption) {
          "18,52,86", "--dump", "d.txt", "--render", "r.png", "b.bmp"},
         error);
     ASSERT_TRUE(args) << error;
-    EXPECT_EQ(args->Method, ScanMethod::LineArt);
+    EXPECT_EQ(args->Method, ReadMethod::LineArt);
     EXPECT_EQ(args->Quality, 2);
     EXPECT_EQ(args->Range->Right, 30);
     EXPECT_EQ(args->Range->Bottom, 40);
@@ -34,7 +33,7 @@ TEST(ScanArguments, defaultsAndEveryOption) {
     EXPECT_EQ(args->RenderFile, "r.png");
     EXPECT_EQ(args->Picture, "b.bmp");
     EXPECT_EQ(ParseScanArguments({"--method", "prime", "p.gif"}, error)->Method,
-              ScanMethod::ColorPrime);
+              ReadMethod::ColorPrime);
 }
 
 TEST(ScanArguments, badArgumentsAreRefusedWithAReason) {

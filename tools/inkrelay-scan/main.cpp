@@ -12,22 +12,18 @@
 #include "app/error_report.h"
 #include "app/picture_loading.h"
 #include "app/scan_command.h"
-#include "image/png_picture.h"
 #include "picture_reader.h"
+#include "qt_colour.h"
 #include "runtime_error.h"
-#include "scan/color_prime_scan.h"
 #include "scan/draw_list_text.h"
-#include "scan/inkjet_scan.h"
-#include "scan/line_art_scan.h"
+#include "scan/read_method.h"
 #include "scan_arguments.h"
 #include "sim_canvas.h"
-#include "qt_colour.h"
 
 namespace {
 
 using namespace inkrelay;
 using tools::ScanArguments;
-using tools::ScanMethod;
 
 constexpr int Failed = 2;
 constexpr int ListFull = 1;
@@ -38,13 +34,6 @@ void PrintMessage(std::string text) {
         if (c == '\r')
             c = '\n';
     std::fprintf(stderr, "%s\n", text.c_str());
-}
-
-Picture LoadPicture(const std::string& path) {
-    Picture picture = TakesPngPath(path) ? LoadPngPicture(path) : ui::ReadPictureFile(path);
-    if (picture.Width() >= RefusedPictureSide || picture.Height() >= RefusedPictureSide)
-        throw RuntimeError(ErrorCode::InvalidPicture);
-    return picture;
 }
 
 bool WriteRender(const std::string& path, const EventMemory& mem, int32_t end, int32_t width,
@@ -61,7 +50,7 @@ bool WriteRender(const std::string& path, const EventMemory& mem, int32_t end, i
 }
 
 int Run(const ScanArguments& args) {
-    const Picture picture = LoadPicture(args.Picture);
+    const Picture picture = LoadPictureFile(args.Picture, ui::ReadPictureFile);
     if (picture.IsEmpty())
         throw RuntimeError(ErrorCode::InvalidPicture);
     const RangeSlots range =
@@ -72,22 +61,14 @@ int Run(const ScanArguments& args) {
                      picture.Width(), picture.Height());
         return Failed;
     }
-    if (range.Right - range.Left >= 1200 || range.Bottom - range.Top >= 1200) {
+    if (RangeTooLargeToRead(range)) {
         PrintMessage(RangeTooLargeMessage);
         return Failed;
     }
 
     auto mem = std::make_unique<EventMemory>();
-    ScanResult result;
-    switch (args.Method) {
-        case ScanMethod::Inkjet: result = ScanInkjet(picture, range, args.Quality, *mem); break;
-        case ScanMethod::ColorPrime:
-            result = ScanColorPrime(picture, range, args.Quality, *mem);
-            break;
-        case ScanMethod::LineArt:
-            result = ScanLineArt(picture, range, args.LineColour, *mem);
-            break;
-    }
+    const ScanResult result =
+        ReadRange(args.Method, picture, range, args.Quality, args.LineColour, *mem);
     if (!result.Completed()) {
         PrintMessage(TooManyColoursMessage);
         return ListFull;

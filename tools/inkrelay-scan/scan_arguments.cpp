@@ -53,11 +53,11 @@ std::optional<ScanArguments> ParseScanArguments(const std::vector<std::string>& 
         const std::string& value = args[++i];
         if (arg == "--method") {
             if (value == "inkjet")
-                parsed.Method = ScanMethod::Inkjet;
+                parsed.Method = ReadMethod::Inkjet;
             else if (value == "prime")
-                parsed.Method = ScanMethod::ColorPrime;
+                parsed.Method = ReadMethod::ColorPrime;
             else if (value == "lineart")
-                parsed.Method = ScanMethod::LineArt;
+                parsed.Method = ReadMethod::LineArt;
             else {
                 error = "unknown method: " + value;
                 return std::nullopt;

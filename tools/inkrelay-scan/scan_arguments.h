@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "image/range_selection.h"
+#include "scan/read_method.h"
 
 namespace inkrelay::tools {
 
-enum class ScanMethod { Inkjet, ColorPrime, LineArt };
-
 struct ScanArguments {
-    ScanMethod Method = ScanMethod::Inkjet;
+    ReadMethod Method = ReadMethod::Inkjet;
     int16_t Quality = 0;
     std::optional<RangeSlots> Range;  // the whole picture when absent
     uint32_t LineColour = 0;          // 0x00BBGGRR

@@ -7,6 +7,7 @@
 #include "app/error_report.h"
 #include "app/image_view.h"
 #include "app/program.h"
+#include "image/picture_limits.h"
 #include "image/png_picture.h"
 #include "runtime_error.h"
 
@@ -36,10 +37,10 @@ void DropRangeAndHideDisplay(Program& program, int32_t& pending) {
 }
 
 // The working picture changes only for a picture the window can lay out.
-void TakePicture(Program& program, Picture picture) {
-    if (picture.Width() >= RefusedPictureSide || picture.Height() >= RefusedPictureSide)
+Picture Acceptable(Picture picture) {
+    if (PictureSideRefused(picture.Width(), picture.Height()))
         throw RuntimeError(ErrorCode::InvalidPicture);
-    ReplaceWorkingPicture(program, std::move(picture));
+    return picture;
 }
 
 // What a load attempt puts aside before it starts, so that a failed one loses nothing.
@@ -69,6 +70,11 @@ void FinishLoad(Program& program, int32_t pending, const BeforeLoad& before) {
 
 }  // namespace
 
+Picture LoadPictureFile(const std::string& path,
+                        const std::function<Picture(const std::string&)>& generalLoader) {
+    return Acceptable(TakesPngPath(path) ? LoadPngPicture(path) : generalLoader(path));
+}
+
 void File_Open_Click(Program& program) {
     std::optional<std::string> path;
     int32_t pending = 0;
@@ -79,8 +85,9 @@ void File_Open_Click(Program& program) {
     DropRangeAndHideDisplay(program, pending);
     if (path && !path->empty()) {
         Attempt(pending, [&] {
-            TakePicture(program, TakesPngPath(*path) ? LoadPngPicture(*path)
-                                                     : program.Windows.LoadPicture(*path));
+            ReplaceWorkingPicture(program, LoadPictureFile(*path, [&](const std::string& general) {
+                                      return program.Windows.LoadPicture(general);
+                                  }));
         });
     }
     FinishLoad(program, pending, before);
@@ -90,7 +97,9 @@ void Edit_Paste_Click(Program& program) {
     int32_t pending = 0;
     const BeforeLoad before = Remember(program);
     DropRangeAndHideDisplay(program, pending);
-    Attempt(pending, [&] { TakePicture(program, program.Windows.ClipboardPicture()); });
+    Attempt(pending, [&] {
+        ReplaceWorkingPicture(program, Acceptable(program.Windows.ClipboardPicture()));
+    });
     FinishLoad(program, pending, before);
 }
 

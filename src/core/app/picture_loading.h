@@ -2,6 +2,8 @@
 // Pictures into the working picture: the File menu's open command and the Edit menu's paste.
 
 #include <array>
+#include <functional>
+#include <string>
 
 #include "app/ui_port.h"
 
@@ -19,8 +21,10 @@ inline constexpr std::array<FileFilter, 6> PictureFileFilters{{
     {"すべてのファイル", "*.*"},
 }};
 
-// Sides from here on overflow the image window's 16-bit layout.
-inline constexpr int32_t RefusedPictureSide = 32766;
+// A picture file by the program's rule: a name ending in "png" or "PNG" goes to the PNG
+// decoder, any other to the general loader; a side of 32766 or more is a bad picture (481).
+Picture LoadPictureFile(const std::string& path,
+                        const std::function<Picture(const std::string&)>& generalLoader);
 
 // Asks for a file and loads it; a failed load is reported and keeps the previous picture.
 void File_Open_Click(Program& program);

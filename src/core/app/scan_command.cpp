@@ -7,16 +7,12 @@
 #include "app/program.h"
 #include "app/range_state.h"
 #include "runtime_error.h"
-#include "scan/color_prime_scan.h"
-#include "scan/inkjet_scan.h"
-#include "scan/line_art_scan.h"
+#include "scan/read_method.h"
 #include "scan/scan_preview.h"
 
 namespace inkrelay {
 
 namespace {
-
-constexpr int32_t LongestSide = 1200;
 
 // The progress bar's maximum is kept, since the finish sets the bar to it.
 ScanHooks HooksFor(Program& program, int32_t& progressMaximum) {
@@ -59,14 +55,9 @@ void RunScanner(Program& program) {
     int32_t progressMaximum = 0;
     const ScanHooks hooks = HooksFor(program, progressMaximum);
     state.ScanReady = true;
-    ScanResult result;
-    if (lineArt)
-        result = ScanLineArt(picture, range, static_cast<uint32_t>(state.ScanCol), state.EventMem,
-                             hooks);
-    else if (state.Formula != 0)
-        result = ScanColorPrime(picture, range, state.Quality, state.EventMem, hooks);
-    else
-        result = ScanInkjet(picture, range, state.Quality, state.EventMem, hooks);
+    const ScanResult result =
+        ReadRange(ReadMethodFor(lineArt, state.Formula), picture, range, state.Quality,
+                  static_cast<uint32_t>(state.ScanCol), state.EventMem, hooks);
     FinishScan(program, result, lineArt ? 1 : 0, lineArt, progressMaximum);
 }
 
@@ -75,8 +66,7 @@ void RunScanner(Program& program) {
 void Command5_Click(Program& program) {
     AppState& state = program.State;
     const RangeSlots range = StoredRange(state);
-    if (int32_t{range.Bottom} - range.Top >= LongestSide ||
-        int32_t{range.Right} - range.Left >= LongestSide) {
+    if (RangeTooLargeToRead(range)) {
         program.Windows.ShowMessage(RangeTooLargeMessage, MessageIcon::Critical);
         return;
     }

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "image/bitmap_info.h"
+#include "image/picture_limits.h"
 
 namespace inkrelay {
 
 // The largest buffer one decode may need: the DIB bits, or the whole image while de-interlacing.
 inline constexpr std::size_t PngByteLimit = std::size_t{512} << 20;
 // Sides from this on are refused: the image window's 16-bit layout cannot hold them.
-inline constexpr uint32_t PngSideLimit = 32766;
+inline constexpr uint32_t PngSideLimit = RefusedPictureSide;
 
 class PngDecoder {
   public:

@@ -9,12 +9,12 @@
 #include <memory>
 #include <vector>
 
-#include "app/picture_loading.h"
 #include "file_errors.h"
 #include "file_handle.h"
 #include "image/on_white.h"
 #include "image/picture.h"
 #include "image/picture_file_check.h"
+#include "image/picture_limits.h"
 #include "runtime_error.h"
 
 namespace inkrelay::ui {
@@ -44,7 +44,7 @@ QByteArray ReadWholeFile(const std::string& path) {
 // Also what the clipboard offers: a picture the working picture cannot hold is a bad picture,
 // not an argument error that would end the program.
 bool TooLarge(const QSize& size) {
-    return size.width() >= RefusedPictureSide || size.height() >= RefusedPictureSide ||
+    return PictureSideRefused(size.width(), size.height()) ||
            int64_t{size.width()} * size.height() > MaxPicturePixels;
 }
 
