@@ -11,14 +11,10 @@
 #include "draw_run_fixture.h"
 #include "image/picture.h"
 #include "image/range_selection.h"
-#include "scan/color_prime_scan.h"
-#include "scan/inkjet_scan.h"
-#include "scan/line_art_scan.h"
+#include "scan/read_method.h"
 #include "sim_canvas.h"
 
 namespace inkrelay::test {
-
-enum class ReadMethod { Inkjet, ColorPrime, LineArt };
 
 struct AppletRun : DrawRunFixture {
     static constexpr ScreenPoint CanvasAt{40, 160};
@@ -29,11 +25,7 @@ struct AppletRun : DrawRunFixture {
         : Width(picture.Width()), Height(picture.Height()) {
         const RangeSlots range{0, 0, static_cast<int16_t>(Width - 1),
                                static_cast<int16_t>(Height - 1)};
-        const ScanResult result =
-            method == ReadMethod::Inkjet       ? ScanInkjet(picture, range, 0, Mem, {})
-            : method == ReadMethod::ColorPrime ? ScanColorPrime(picture, range, 0, Mem, {})
-                                               : ScanLineArt(picture, range, lineColour, Mem, {});
-        End = result.EventMemEnd();
+        End = ReadRange(method, picture, range, 0, lineColour, Mem).EventMemEnd();
         Settings.Mode = method == ReadMethod::LineArt ? 1 : 0;
         Settings.DrawPos = CanvasAt;
         Settings.RGBBarPos = BarsAt;

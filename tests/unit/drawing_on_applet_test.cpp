@@ -11,7 +11,6 @@ namespace inkrelay {
 namespace {
 
 using test::AppletRun;
-using test::ReadMethod;
 
 TEST(DrawingOnApplet, everyProfileAndMethodReproducesTheReadExactly) {
     const Picture photo = test::PhotoLikePicture(64, 64, 7);
