@@ -1,0 +1,289 @@
+#include "inkrelay_road.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+namespace inkrelay::road {
+
+namespace {
+
+constexpr auto StartTimeout = Duration(20000);
+constexpr auto StepTimeout = Duration(10000);
+constexpr const char* MainWindowName = "インクリレー";
+constexpr const char* ImageWindowName = "インクリレー - 画像ウィンドウ";
+
+// A point inside the status bar's text: clicking it does nothing but give the window the focus.
+constexpr Rect FocusSpot{100, 285, 1, 1};
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool Contains(const std::vector<unsigned long>& ids, unsigned long id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+std::vector<unsigned long> IdsOf(const std::vector<TopLevel>& windows) {
+    std::vector<unsigned long> ids;
+    for (const TopLevel& window : windows) ids.push_back(window.Id);
+    return ids;
+}
+
+}  // namespace
+
+std::string InkrelaySettings::Text() const {
+    const auto line = [](const char* key, int value) {
+        return std::string(key) + "=" + std::to_string(value) + ";\r\n";
+    };
+    return "[Version]\r\nVersion=2.10;\r\n[Main Settings]\r\n" + line("Mode", Mode) +
+           line("Applet", Applet) + line("ScanCol", ScanCol) + "[Recovery Settings]\r\n" +
+           line("Quality", Quality) + line("Formula", Formula) + "[Scan Settings]\r\n" +
+           line("AutoClose", AutoClose) + "[Draw Settings]\r\n" + line("Speed", Speed) +
+           line("Check", Check);
+}
+
+PracticeApplet::PracticeApplet(const std::filesystem::path& program,
+                               const std::vector<std::string>& args, const std::string& display,
+                               const std::filesystem::path& folder)
+    : process_(
+          [&] {
+              std::vector<std::string> argv{program.string()};
+              argv.insert(argv.end(), args.begin(), args.end());
+              return argv;
+          }(),
+          display, folder / "practice-applet.stderr") {
+    canvas_ = ReadPlace("canvas");
+    bars_ = ReadPlace("bars");
+}
+
+Point PracticeApplet::ReadPlace(const std::string& name) {
+    const auto line = process_.ReadLine(StartTimeout);
+    if (!line)
+        throw std::runtime_error("practice-applet did not say where its " + name +
+                                 " is; stderr:\n" + process_.Errors());
+    std::istringstream words(*line);
+    std::string word;
+    Point p;
+    if (!(words >> word >> p.X >> p.Y) || word != name)
+        throw std::runtime_error("practice-applet said \"" + *line + "\", not its " + name);
+    return p;
+}
+
+int PracticeApplet::Stop() {
+    return process_.Terminate(StepTimeout);
+}
+
+BoxIcon IconOf(const ScreenImage& corner) {
+    int red = 0, yellow = 0, blue = 0;
+    for (const uint32_t pixel : corner.Pixels) {
+        const int r = static_cast<int>(pixel & 0xFF), g = static_cast<int>(pixel >> 8 & 0xFF),
+                  b = static_cast<int>(pixel >> 16 & 0xFF);
+        red += r > 150 && g < 100 && b < 100;
+        yellow += r > 180 && g > 150 && b < 100;
+        blue += b > 150 && r < 100 && g < 150;
+    }
+    const int most = std::max({red, yellow, blue});
+    if (most < 20)
+        return BoxIcon::Unknown;
+    return most == red      ? BoxIcon::Critical
+           : most == yellow ? BoxIcon::Warning
+                            : BoxIcon::Information;
+}
+
+std::optional<long> LogHeaderValue(const std::string& log, const std::string& key) {
+    const std::string header = log.substr(0, log.find("\r\n"));
+    const size_t at = header.find("  " + key + ":");
+    if (at == std::string::npos)
+        return std::nullopt;
+    try {
+        return std::stol(header.substr(at + key.size() + 3));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+Inkrelay::Inkrelay(XDriver& x, const std::filesystem::path& program,
+                   const std::filesystem::path& readme, const std::string& display,
+                   const std::filesystem::path& folder,
+                   const std::optional<InkrelaySettings>& settings, bool awaitMainWindow)
+    : x_(x), folder_(folder) {
+    const std::filesystem::path copy = folder / "inkrelay";
+    std::filesystem::copy_file(program, copy, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(readme, folder / "Readme.txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    if (settings) {
+        std::ofstream ini(folder / "Inkrelay.ini", std::ios::binary | std::ios::trunc);
+        ini << settings->Text();
+        if (!ini)
+            throw std::runtime_error("cannot write Inkrelay.ini in " + folder.string());
+    }
+    const std::vector<unsigned long> before = IdsOf(x_.Windows());
+    process_ = std::make_unique<ChildProcess>(std::vector<std::string>{copy.string()}, display,
+                                              folder / "inkrelay.stderr");
+    if (!awaitMainWindow) {
+        seenBoxes_ = before;
+        return;
+    }
+    main_ = x_.WaitForWindow(MainWindowName, StartTimeout,
+                             [&](const TopLevel& window) { return !Contains(before, window.Id); });
+}
+
+Point Inkrelay::ClientOrigin() const {
+    return {main_.Frame.X, main_.Frame.Y + main_.Frame.Height - ClientHeight};
+}
+
+Point Inkrelay::ScreenPoint(Rect client) const {
+    const Point origin = ClientOrigin();
+    return {origin.X + client.X + client.Width / 2, origin.Y + client.Y + client.Height / 2};
+}
+
+Rect Inkrelay::ScreenRect(Rect client) const {
+    const Point origin = ClientOrigin();
+    return {origin.X + client.X, origin.Y + client.Y, client.Width, client.Height};
+}
+
+void Inkrelay::PlaceMainWindow(Point topLeft) {
+    x_.MoveWindow(main_.Id, topLeft);
+    main_.Frame.X = topLeft.X;
+    main_.Frame.Y = topLeft.Y;
+}
+
+void Inkrelay::Activate() {
+    x_.Click(ScreenPoint(FocusSpot));
+    x_.Focus(main_.Id, StepTimeout);
+}
+
+void Inkrelay::OpenPicture(const std::filesystem::path& picture) {
+    Activate();
+    const std::vector<unsigned long> before = IdsOf(x_.Windows());
+    x_.Chord({"Control_L", "o"});
+    std::optional<TopLevel> dialog;
+    if (!WaitUntil(
+            [&] {
+                for (TopLevel& window : x_.Windows())
+                    if (!Contains(before, window.Id) && window.Name != ImageWindowName)
+                        dialog = window;
+                return dialog.has_value();
+            },
+            StepTimeout))
+        throw std::runtime_error("Ctrl+O showed no file dialog");
+    x_.Focus(dialog->Id, StepTimeout);
+    x_.Type(std::filesystem::absolute(picture).string());
+    x_.Chord({"Return"});
+    x_.WaitUntilGone(dialog->Id, StepTimeout);
+    const TopLevel image = x_.WaitForWindow(ImageWindowName, StepTimeout);
+    if (imagePlace_)
+        x_.MoveWindow(image.Id, *imagePlace_);
+}
+
+void Inkrelay::SelectAll() {
+    Activate();
+    const Rect range = ScreenRect({16, 152, 81, 42});  // the two range readouts
+    const ScreenImage before = x_.Grab(range);
+    x_.Chord({"Control_L", "a"});
+    x_.WaitForChange(range, before, StepTimeout, "the range readouts after Ctrl+A");
+}
+
+void Inkrelay::Read() {
+    Activate();
+    x_.Chord({"Alt_L", "s"});
+    const MessageBox done = WaitForBox(Duration(60000));
+    if (done.Icon != BoxIcon::Information)
+        throw std::runtime_error("reading ended with a box that is not an information box");
+    Accept(done);
+}
+
+void Inkrelay::Capture(Rect button, Rect readout, Point at, MouseButton pressWith) {
+    const Rect status = ScreenRect(StatusText);
+    const ScreenImage idle = x_.Grab(status);
+    x_.Click(ScreenPoint(button));
+    x_.WaitForChange(status, idle, StepTimeout, "the status line once capture starts");
+    // The picture window is hidden for the capture; the press must reach what lies beneath.
+    WaitUntil([&] { return !x_.FindWindow(ImageWindowName); }, StepTimeout);
+    const Rect shown = ScreenRect(readout);
+    const ScreenImage before = x_.Grab(shown);
+    x_.MoveTo(at);
+    x_.Press(pressWith);
+    try {
+        x_.WaitForChange(shown, before, StepTimeout, "the captured position's readout");
+    } catch (...) {
+        x_.Release(pressWith);
+        throw;
+    }
+    x_.Release(pressWith);
+}
+
+void Inkrelay::CaptureDrawPos(Point canvas) {
+    Capture(DrawPosButton, DrawPosText, canvas, MouseButton::Right);
+}
+
+void Inkrelay::CaptureBarPos(Point bar) {
+    Capture(BarPosButton, BarPosText, bar, MouseButton::Left);
+}
+
+void Inkrelay::StartDrawing() {
+    Activate();
+    x_.Chord({"Alt_L", "d"});
+    const MessageBox confirm = WaitForBox(StepTimeout);
+    if (confirm.Icon != BoxIcon::Warning)
+        throw std::runtime_error("描き込む asked no confirmation");
+    Accept(confirm);
+}
+
+MessageBox Inkrelay::WaitForBox(Duration timeout) {
+    std::optional<TopLevel> found;
+    const bool shown = WaitUntil(
+        [&] {
+            for (TopLevel& window : x_.Windows()) {
+                if (window.Name == MainWindowName && window.Id != main_.Id &&
+                    !Contains(seenBoxes_, window.Id)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return !process_->Running();
+        },
+        timeout);
+    if (!found)
+        throw std::runtime_error(shown ? "inkrelay ended without another message box"
+                                       : "no message box appeared");
+    seenBoxes_.push_back(found->Id);
+    const Rect& frame = found->Frame;
+    MessageBox box{*found, BoxIcon::Unknown};
+    // The box is mapped before it is painted: its icon is awaited.
+    WaitUntil(
+        [&] {
+            box.Icon = IconOf(
+                x_.Grab({frame.X, frame.Y, std::min(frame.Width, 64), std::min(frame.Height, 64)}));
+            return box.Icon != BoxIcon::Unknown;
+        },
+        StepTimeout);
+    return box;
+}
+
+void Inkrelay::Answer(const MessageBox& box, const char* key) {
+    x_.Focus(box.Window.Id, StepTimeout);
+    x_.Chord({key});
+    x_.WaitUntilGone(box.Window.Id, StepTimeout);
+}
+
+void Inkrelay::Accept(const MessageBox& box) {
+    Answer(box, "Return");
+}
+void Inkrelay::Decline(const MessageBox& box) {
+    Answer(box, "Escape");
+}
+
+ScreenImage Inkrelay::Preview() {
+    return x_.Grab(ScreenRect(PreviewBox));
+}
+
+std::string Inkrelay::Log() const {
+    return ReadAll(folder_ / "Inkrelay.log");
+}
+
+}  // namespace inkrelay::road

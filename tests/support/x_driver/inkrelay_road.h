@@ -1,0 +1,131 @@
+#pragma once
+// The user's road through inkrelay and the practice applet on one X display: start both, open
+// a picture, select it all, read it, take the two positions with real clicks, draw, and answer
+// the message boxes. Every step waits for what the screen shows, up to a deadline, and throws
+// std::runtime_error with what it was waiting for.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "x_driver.h"
+
+namespace inkrelay::road {
+
+// The 14 lines of Inkrelay.ini.
+struct InkrelaySettings {
+    int Mode = 0;
+    int Applet = 1;
+    int ScanCol = 0;
+    int Quality = 0;
+    int Formula = 0;  // 0 inkjet, 1 colour prime
+    int AutoClose = 1;
+    int Speed = 5;
+    int Check = 1;
+    std::string Text() const;
+};
+
+// practice-applet, started and waited for until it has said where its canvas and bars are.
+class PracticeApplet {
+  public:
+    PracticeApplet(const std::filesystem::path& program, const std::vector<std::string>& args,
+                   const std::string& display, const std::filesystem::path& folder);
+    Point Canvas() const { return canvas_; }
+    Point Bars() const { return bars_; }
+    // SIGTERM, which writes the --dump file; the exit status.
+    int Stop();
+    ChildProcess& Process() { return process_; }
+
+  private:
+    Point ReadPlace(const std::string& name);
+
+    ChildProcess process_;
+    Point canvas_;
+    Point bars_;
+};
+
+enum class BoxIcon { Information, Warning, Critical, Unknown };
+
+struct MessageBox {
+    TopLevel Window;
+    BoxIcon Icon = BoxIcon::Unknown;
+};
+
+// The main window's controls, in client coordinates.
+inline constexpr Rect DrawPosButton{208, 128, 81, 21};
+inline constexpr Rect DrawPosText{208, 152, 81, 18};
+inline constexpr Rect BarPosButton{16, 224, 81, 21};
+inline constexpr Rect BarPosText{16, 248, 81, 18};
+inline constexpr Rect StatusText{0, 282, 228, 19};
+// The preview box's inside, within its sunken frame.
+inline constexpr Rect PreviewBox{114, 130, 61, 61};
+inline constexpr int ClientHeight = 301;
+
+class Inkrelay {
+  public:
+    // Copies the program and Readme.txt into folder, writes settings there as Inkrelay.ini
+    // (none: no file), starts it and, unless told not to, waits for its main window.
+    Inkrelay(XDriver& x, const std::filesystem::path& program, const std::filesystem::path& readme,
+             const std::string& display, const std::filesystem::path& folder,
+             const std::optional<InkrelaySettings>& settings, bool awaitMainWindow = true);
+
+    ChildProcess& Process() { return *process_; }
+    const TopLevel& MainWindow() const { return main_; }
+    // The client area's top-left on the screen: below the menu bar, without a frame.
+    Point ClientOrigin() const;
+    Point ScreenPoint(Rect client) const;  // the centre of a control
+    Rect ScreenRect(Rect client) const;
+
+    // Drags the main window to a place, as a user moves it off the applet.
+    void PlaceMainWindow(Point topLeft);
+    // Where the picture window goes when it opens, out of the applet's way.
+    void SetImageWindowPlace(Point topLeft) { imagePlace_ = topLeft; }
+
+    // File → 開く (Ctrl+O), the path typed into the file dialog.
+    void OpenPicture(const std::filesystem::path& picture);
+    // Edit → すべて選択 (Ctrl+A).
+    void SelectAll();
+    // 読み取る (Alt+S) and the completion box answered.
+    void Read();
+    // 位置の指定 of 描き込み位置, then a right press on the canvas's top-left pixel, held until
+    // the position shows: a left press would paint there.
+    void CaptureDrawPos(Point canvas);
+    // 位置の指定 of RGB バーの位置, then a left press on the red bar's capture point.
+    void CaptureBarPos(Point bar);
+    // 描き込む (Alt+D) and the confirmation answered Yes.
+    void StartDrawing();
+
+    // The next message box this program shows that was not seen before.
+    MessageBox WaitForBox(Duration timeout);
+    // Return (the default button: OK or Yes) or Escape (No), until the box is gone.
+    void Accept(const MessageBox& box);
+    void Decline(const MessageBox& box);
+
+    ScreenImage Preview();
+    std::string Log() const;
+    std::filesystem::path Folder() const { return folder_; }
+
+  private:
+    void Activate();
+    void Answer(const MessageBox& box, const char* key);
+    // Until the capture has started and the press was taken.
+    void Capture(Rect button, Rect readout, Point at, MouseButton pressWith);
+
+    XDriver& x_;
+    std::filesystem::path folder_;
+    std::unique_ptr<ChildProcess> process_;
+    TopLevel main_;
+    std::optional<Point> imagePlace_;
+    std::vector<unsigned long> seenBoxes_;
+};
+
+// The icon of a box, by the colours of its top-left corner where Qt puts it.
+BoxIcon IconOf(const ScreenImage& corner);
+
+// "Key:value" of the log's header line as a number; nothing when absent.
+std::optional<long> LogHeaderValue(const std::string& log, const std::string& key);
+
+}  // namespace inkrelay::road
