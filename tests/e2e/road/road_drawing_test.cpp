@@ -1,0 +1,60 @@
+// Whole runs through the real program into the practice applet: every applet with both
+// full-colour reads, and traced line art.
+
+#include <tuple>
+
+#include "road_fixture.h"
+
+namespace inkrelay::road_test {
+namespace {
+
+class ColourRoadTest : public RoadTest,
+                       public ::testing::WithParamInterface<std::tuple<int, int>> {};
+
+TEST_P(ColourRoadTest, DrawsTheQuantisedPicturePixelForPixel) {
+    const auto [applet, formula] = GetParam();
+    InkrelaySettings settings;
+    settings.Applet = applet;
+    settings.Formula = formula;
+    Start(ColourPicture(64), settings);
+    ReadyToDraw();
+    // The preview shows the picture: the read really happened.
+    const road::ScreenImage preview = program_->Preview();
+    EXPECT_NE(std::count(preview.Pixels.begin(), preview.Pixels.end(), preview.Pixels[0]),
+              static_cast<long>(preview.Pixels.size()));
+
+    program_->StartDrawing();
+    const MessageBox done = ClosingBox();
+    EXPECT_EQ(done.Icon, BoxIcon::Information);
+    program_->Accept(done);
+    EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
+    ExpectLogOfRun(program_->Log(), settings);
+    EXPECT_TRUE(program_->Process().Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(Applets, ColourRoadTest,
+                         ::testing::Combine(::testing::Range(0, 4), ::testing::Values(0, 1)),
+                         [](const auto& info) {
+                             return "Applet" + std::to_string(std::get<0>(info.param)) +
+                                    (std::get<1>(info.param) == 0 ? "Inkjet" : "ColourPrime");
+                         });
+
+TEST_F(RoadTest, TracedLineArtEqualsTheMask) {
+    InkrelaySettings settings;
+    settings.Applet = 3;
+    settings.Mode = 1;
+    settings.ScanCol = 0;
+    Start(LineArtPicture(64), settings);
+    ReadyToDraw();
+    program_->StartDrawing();
+    const MessageBox done = ClosingBox();
+    EXPECT_EQ(done.Icon, BoxIcon::Information);
+    program_->Accept(done);
+    EXPECT_EQ(Mismatches(LineMask(picture_)), 0);
+    const std::string log = program_->Log();
+    ExpectLogOfRun(log, settings);
+    EXPECT_EQ(CountLines(log, "ErrNum:"), 0) << log;
+}
+
+}  // namespace
+}  // namespace inkrelay::road_test

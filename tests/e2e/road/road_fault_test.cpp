@@ -1,0 +1,76 @@
+// Runs into a misbehaving applet: lost bar presses, late paint, bars at the other pitch, and an
+// applet that paints nothing.
+
+#include "road_fixture.h"
+
+namespace inkrelay::road_test {
+namespace {
+
+class FaultRoadTest : public RoadTest {
+  protected:
+    // A whole run on applet that ends with the completion box; its log.
+    std::string DrawToCompletion(int applet, int32_t side, const std::vector<std::string>& args) {
+        InkrelaySettings settings;
+        settings.Applet = applet;
+        Start(ColourPicture(side), settings, args);
+        ReadyToDraw();
+        program_->StartDrawing();
+        const MessageBox done = ClosingBox();
+        EXPECT_EQ(done.Icon, BoxIcon::Information);
+        program_->Accept(done);
+        EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
+        const std::string log = program_->Log();
+        ExpectLogOfRun(log, settings);
+        return log;
+    }
+};
+
+TEST_F(FaultRoadTest, LostBarPressesAreRedrawnAndLogged) {
+    const std::string log = DrawToCompletion(1, 48, {"--drop-every", "7"});
+    EXPECT_GT(CountLines(log, "ErrNum:"), 0) << log;
+}
+
+// The check waits up to a second for paint to show, so paint 20 ms late costs no retry.
+TEST_F(FaultRoadTest, LatePaintIsWaitedFor) {
+    const std::string log = DrawToCompletion(1, 48, {"--lag", "20"});
+    EXPECT_EQ(CountLines(log, "ErrNum:"), 0) << log;
+}
+
+// Sixteen failures at the first pitch switch the run to the second; the few lost presses after
+// that show the second layout in the log.
+TEST_F(FaultRoadTest, BarsAtTheOtherPitchAreFoundAfterSixteenFailures) {
+    const std::string log = DrawToCompletion(3, 32, {"--layout", "1", "--drop-every", "50"});
+    EXPECT_NE(log.find("ErrCnt:16  RGBBarNum:0"), std::string::npos) << log;
+    const size_t secondLayout = log.find("RGBBarNum:1");
+    ASSERT_NE(secondLayout, std::string::npos) << log;
+    EXPECT_EQ(log.find("RGBBarNum:0", secondLayout), std::string::npos) << log;
+}
+
+TEST_F(RoadTest, DeadAppletFailsWithThreeBoxesInOrder) {
+    InkrelaySettings settings;
+    settings.Applet = 1;
+    Start(ColourPicture(16), settings, {"--dead"});
+    ReadyToDraw();
+    program_->StartDrawing();
+    const MessageBox failed = ClosingBox();
+    program_->Accept(failed);
+    const MessageBox stopped = program_->WaitForBox(std::chrono::seconds(20));
+    program_->Accept(stopped);
+    const MessageBox notice = program_->WaitForBox(std::chrono::seconds(20));
+    program_->Accept(notice);
+
+    // The failure with its checklist, the stop, then where the log is.
+    EXPECT_EQ(failed.Icon, BoxIcon::Critical);
+    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
+    EXPECT_EQ(notice.Icon, BoxIcon::Information);
+    EXPECT_GT(failed.Window.Frame.Height, notice.Window.Frame.Height);
+    EXPECT_GT(notice.Window.Frame.Height, stopped.Window.Frame.Height);
+    EXPECT_TRUE(program_->Process().Running());
+    const std::string log = program_->Log();
+    ExpectLogOfRun(log, settings);
+    EXPECT_NE(log.find("ErrCnt:16  RGBBarNum:1"), std::string::npos) << log;
+    EXPECT_EQ(Mismatches(std::vector<uint32_t>(16 * 16, White)), 0);
+}
+
+}  // namespace
+}  // namespace inkrelay::road_test
