@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -25,6 +26,19 @@
 #include "scan/scan_preview.h"
 
 namespace inkrelay::ui {
+
+namespace {
+
+// Runs the event loop until done() holds or half a second has passed.
+template <typename Condition>
+void WaitUntil(Condition done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+}  // namespace
 
 QtUi::QtUi(InkrelayApp& app, std::function<void(int)> endProgram)
     : app_(app), endProgram_(std::move(endProgram)) {}
@@ -64,10 +78,15 @@ void QtUi::SetProgressValue(int32_t value) {
 
 void QtUi::ShowImageWindow() {
     Form2& imageWindow = app_.ImageWindow();
+    const bool wasVisible = imageWindow.isVisible();
     imageWindow.show();
     imageWindow.activateWindow();
     imageWindow.raise();
     app_.MainWindow().Controls().View_ImageWindow->setChecked(true);
+    // A window manager activates a newly mapped window when it gets round to it, which can be
+    // after the caller has given the focus back to the main window; wait until it has.
+    if (!wasVisible)
+        WaitUntil([&imageWindow] { return imageWindow.isActiveWindow(); });
 }
 
 void QtUi::HideImageWindow() {
