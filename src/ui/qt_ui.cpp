@@ -187,10 +187,8 @@ void QtUi::ShowScanPreview(const ScanPreview& preview) {
 }
 
 void QtUi::ShowMagnifier(const MagnifierImage& image) {
-    QImage shown(MagnifierWidth, MagnifierHeight, QImage::Format_RGB32);
-    for (int y = 0; y < MagnifierHeight; ++y)
-        for (int x = 0; x < MagnifierWidth; ++x) shown.setPixel(x, y, QtRgb(image.At(x, y)));
-    app_.MainWindow().Controls().Picture3->SetPicture(shown);
+    app_.MainWindow().Controls().Picture3->SetPicture(QtImage(
+        MagnifierWidth, MagnifierHeight, [&image](int x, int y) { return image.At(x, y); }));
 }
 
 void QtUi::KeepOnTop() {

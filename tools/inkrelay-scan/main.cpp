@@ -40,12 +40,8 @@ bool WriteRender(const std::string& path, const EventMemory& mem, int32_t end, i
                  int32_t height) {
     SimCanvas canvas(width, height);
     canvas.Replay(mem, end);
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            image.setPixel(x, y, ui::QtRgb(canvas.PixelAt(x, y)));
-        }
-    }
+    const QImage image =
+        ui::QtImage(width, height, [&canvas](int x, int y) { return canvas.PixelAt(x, y); });
     return image.save(QString::fromStdString(path), "PNG");
 }
 

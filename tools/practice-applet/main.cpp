@@ -25,11 +25,10 @@ constexpr int Failed = 1;
 bool WriteCanvas(const SimApplet& applet, const std::string& path) {
     const AppletPlace& place = applet.Options().Place;
     const std::vector<uint32_t> pixels = applet.CanvasPixels();
-    QImage image(place.CanvasWidth, place.CanvasHeight, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, ui::QtRgb(pixels[static_cast<size_t>(y * image.width() + x)]));
-    }
+    const int width = place.CanvasWidth;
+    const QImage image = ui::QtImage(width, place.CanvasHeight, [&pixels, width](int x, int y) {
+        return pixels[static_cast<size_t>(y * width + x)];
+    });
     return image.save(QString::fromStdString(path), "PNG");
 }
 
