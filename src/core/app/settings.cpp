@@ -13,6 +13,7 @@
 #include "file_errors.h"
 #include "file_handle.h"
 #include "runtime_error.h"
+#include "whole_file.h"
 
 namespace inkrelay {
 
@@ -204,23 +205,12 @@ void LoadSettings(Program& program) {
     if (!std::filesystem::exists(status) || std::filesystem::is_directory(status))
         return;
 
-    std::string text;
-    {
-        FileHandle file(std::fopen(path.c_str(), "rb"));
-        if (!file) {
-            ReportError(program, RuntimeCodeForErrno(errno, FileAccess::Read));
-            return;
-        }
-        char buffer[65536];
-        size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-            text.append(buffer, got);
-        if (std::ferror(file.get())) {
-            // What was read before the failure is still used.
-            ReportError(program, RuntimeCodeForErrno(errno, FileAccess::Read));
-        }
-    }
-    RunHandler(program, [&] { ApplySettings(JoinSettingsFields(text), program.State); });
+    const WholeFile file = ReadWholeFile(path);
+    if (file.Error != 0)
+        ReportError(program, file.Error);
+    // What was read before a failure part way is still used.
+    if (file.Opened)
+        RunHandler(program, [&] { ApplySettings(JoinSettingsFields(file.Bytes), program.State); });
 }
 
 void SaveSettings(Program& program) {

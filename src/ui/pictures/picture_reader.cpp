@@ -3,43 +3,20 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
-#include "file_errors.h"
-#include "file_handle.h"
 #include "image/on_white.h"
 #include "image/picture.h"
 #include "image/picture_file_check.h"
 #include "image/picture_limits.h"
 #include "runtime_error.h"
+#include "whole_file.h"
 
 namespace inkrelay::ui {
 
 namespace {
-
-// The file's bytes, with the operating system's failure in the runtime's code.
-QByteArray ReadWholeFile(const std::string& path) {
-    errno = 0;
-    FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        throw RuntimeError(RuntimeCodeForErrno(errno, FileAccess::Read));
-    QByteArray bytes;
-    char chunk[65536];
-    for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.append(chunk, static_cast<qsizetype>(got));
-        if (got < sizeof chunk)
-            break;
-    }
-    // A folder opens on some systems and fails on the first read.
-    if (std::ferror(file.get()))
-        throw RuntimeError(RuntimeCodeForErrno(errno, FileAccess::Read));
-    return bytes;
-}
 
 // Also what the clipboard offers: a picture the working picture cannot hold is a bad picture,
 // not an argument error that would end the program.
@@ -51,7 +28,10 @@ bool TooLarge(const QSize& size) {
 }  // namespace
 
 Picture ReadPictureFile(const std::string& path) {
-    QByteArray bytes = ReadWholeFile(path);
+    const WholeFile file = ReadWholeFile(path);
+    if (file.Error != 0)
+        throw RuntimeError(file.Error);
+    QByteArray bytes = QByteArray::fromStdString(file.Bytes);
     if (PictureDataCut({reinterpret_cast<const uint8_t*>(bytes.constData()),
                         static_cast<size_t>(bytes.size())}))
         throw RuntimeError(ErrorCode::InvalidPicture);
