@@ -198,6 +198,42 @@ TopLevel XDriver::WaitForWindow(std::string_view name, Duration timeout,
     return *found;
 }
 
+bool XDriver::WindowManagerRunning() {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    const bool announced =
+        XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
+        count == 1;
+    if (data != nullptr)
+        XFree(data);
+    return announced;
+}
+
+bool XDriver::HasFocus(unsigned long id) {
+    ToleratedErrors errors(display_);
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    const Window root = DefaultRootWindow(display_);
+    while (focus != 0 && focus != root && focus != PointerRoot) {
+        if (focus == id)
+            return true;
+        Window parent = 0, top = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display_, focus, &top, &parent, &children, &count) == 0)
+            return false;
+        if (children != nullptr)
+            XFree(children);
+        focus = parent;
+    }
+    return false;
+}
+
 bool XDriver::Viewable(unsigned long id) {
     ToleratedErrors errors(display_);
     XWindowAttributes attributes{};

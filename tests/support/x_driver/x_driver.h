@@ -76,6 +76,10 @@ class XDriver {
     // Until the window is unmapped or destroyed.
     void WaitUntilGone(unsigned long id, Duration timeout);
     bool Viewable(unsigned long id);
+    // Whether a window manager has announced itself on the root window.
+    bool WindowManagerRunning();
+    // Whether the keyboard focus is on the window or on one of its children.
+    bool HasFocus(unsigned long id);
 
     // Gives the window the keyboard focus and waits until it has it, as a window manager does
     // for a click or a new dialog: without one, a program's own request for the focus may be
