@@ -50,6 +50,15 @@ TEST_F(WindowManagerRoadTest, shortcutsWorkRightAfterThePictureWindowShows) {
     x_.WaitForWindow("インクリレー - 画像ウィンドウ", std::chrono::seconds(5));
     ExpectShortcutWorks({"Control_L", "d"},
                         "the readouts after Ctrl+D straight after 画像ウィンドウ");
+
+    // すべて選択 with the picture window hidden shows it again.
+    x_.Chord({"Alt_L", "v"});
+    x_.Chord({"i"});
+    x_.WaitUntilGone(x_.WaitForWindow("インクリレー - 画像ウィンドウ", std::chrono::seconds(5)).Id,
+                     std::chrono::seconds(5));
+    ExpectShortcutWorks({"Control_L", "a"}, "the readouts after Ctrl+A with the window hidden");
+    x_.WaitForWindow("インクリレー - 画像ウィンドウ", std::chrono::seconds(5));
+    ExpectShortcutWorks({"Control_L", "d"}, "the readouts after Ctrl+D straight after すべて選択");
 }
 
 }  // namespace
