@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -17,6 +18,20 @@ constexpr const char* ImageWindowName = "インクリレー - 画像ウィンド
 
 // A point inside the status bar's text: clicking it does nothing but give the window the focus.
 constexpr Rect FocusSpot{100, 285, 1, 1};
+
+// Keys can be lost while the program moves the focus between its own windows, as a person
+// sometimes presses a shortcut twice: a keyboard step is repeated until what it does shows.
+constexpr int KeyAttempts = 4;
+constexpr auto KeyEffectTimeout = Duration(3000);
+
+bool Repeated(const std::function<void()>& act, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < KeyAttempts; ++attempt) {
+        act();
+        if (WaitUntil(done, KeyEffectTimeout))
+            return true;
+    }
+    return false;
+}
 
 std::string ReadAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -154,44 +169,76 @@ void Inkrelay::PlaceMainWindow(Point topLeft) {
 
 void Inkrelay::Activate() {
     x_.Click(ScreenPoint(FocusSpot));
-    x_.Focus(main_.Id, StepTimeout);
+    if (!x_.Focus(main_.Id, StepTimeout))
+        throw std::runtime_error("the main window did not get the focus");
 }
 
 void Inkrelay::OpenPicture(const std::filesystem::path& picture) {
-    Activate();
     const std::vector<unsigned long> before = IdsOf(x_.Windows());
-    x_.Chord({"Control_L", "o"});
     std::optional<TopLevel> dialog;
-    if (!WaitUntil(
-            [&] {
-                for (TopLevel& window : x_.Windows())
-                    if (!Contains(before, window.Id) && window.Name != ImageWindowName)
-                        dialog = window;
-                return dialog.has_value();
-            },
-            StepTimeout))
+    const bool shown = Repeated(
+        [&] {
+            Activate();
+            x_.Chord({"Control_L", "o"});
+        },
+        [&] {
+            for (TopLevel& window : x_.Windows())
+                if (!Contains(before, window.Id) && window.Name != ImageWindowName)
+                    dialog = window;
+            return dialog.has_value();
+        });
+    if (!shown)
         throw std::runtime_error("Ctrl+O showed no file dialog");
-    x_.Focus(dialog->Id, StepTimeout);
-    x_.Type(std::filesystem::absolute(picture).string());
-    x_.Chord({"Return"});
-    x_.WaitUntilGone(dialog->Id, StepTimeout);
+    const std::string path = std::filesystem::absolute(picture).string();
+    const auto gone = [&] { return !x_.Viewable(dialog->Id); };
+    const bool opened = Repeated(
+        [&] {
+            if (!x_.Focus(dialog->Id, StepTimeout))
+                return;
+            // The name field's text is replaced; a completion list open over it takes the first
+            // Return.
+            x_.Chord({"Control_L", "a"});
+            x_.Type(path);
+            x_.Chord({"Return"});
+            if (!WaitUntil(gone, KeyEffectTimeout))
+                x_.Chord({"Return"});
+        },
+        gone);
+    if (!opened)
+        throw std::runtime_error("the file dialog did not open " + path);
     const TopLevel image = x_.WaitForWindow(ImageWindowName, StepTimeout);
     if (imagePlace_)
         x_.MoveWindow(image.Id, *imagePlace_);
 }
 
 void Inkrelay::SelectAll() {
-    Activate();
-    const Rect range = ScreenRect({16, 152, 81, 42});  // the two range readouts
-    const ScreenImage before = x_.Grab(range);
-    x_.Chord({"Control_L", "a"});
-    x_.WaitForChange(range, before, StepTimeout, "the range readouts after Ctrl+A");
+    // The status line names the range's size; unlike the readouts, the file dialog never lay over
+    // it, so what it shows before is the program's own paint.
+    const Rect status = ScreenRect(StatusText);
+    const ScreenImage before = x_.Grab(status);
+    const bool selected = Repeated(
+        [&] {
+            Activate();
+            x_.Chord({"Control_L", "a"});
+        },
+        [&] { return x_.Grab(status) != before; });
+    if (!selected)
+        throw std::runtime_error("Ctrl+A selected no range");
+}
+
+void Inkrelay::KeyToBox(const char* key) {
+    if (!Repeated(
+            [&] {
+                Activate();
+                x_.Chord({"Alt_L", key});
+            },
+            [&] { return UnseenBox().has_value() || !process_->Running(); }))
+        throw std::runtime_error(std::string("Alt+") + key + " showed no message box");
 }
 
 void Inkrelay::Read() {
-    Activate();
-    x_.Chord({"Alt_L", "s"});
-    const MessageBox done = WaitForBox(Duration(60000));
+    KeyToBox("s");
+    const MessageBox done = WaitForBox(StepTimeout);
     if (done.Icon != BoxIcon::Information)
         throw std::runtime_error("reading ended with a box that is not an information box");
     Accept(done);
@@ -226,26 +273,28 @@ void Inkrelay::CaptureBarPos(Point bar) {
 }
 
 void Inkrelay::StartDrawing() {
-    Activate();
-    x_.Chord({"Alt_L", "d"});
+    KeyToBox("d");
     const MessageBox confirm = WaitForBox(StepTimeout);
     if (confirm.Icon != BoxIcon::Warning)
         throw std::runtime_error("描き込む asked no confirmation");
     Accept(confirm);
 }
 
+std::optional<TopLevel> Inkrelay::UnseenBox() {
+    for (TopLevel& window : x_.Windows()) {
+        if (window.Name == MainWindowName && window.Id != main_.Id &&
+            !Contains(seenBoxes_, window.Id))
+            return window;
+    }
+    return std::nullopt;
+}
+
 MessageBox Inkrelay::WaitForBox(Duration timeout) {
     std::optional<TopLevel> found;
     const bool shown = WaitUntil(
         [&] {
-            for (TopLevel& window : x_.Windows()) {
-                if (window.Name == MainWindowName && window.Id != main_.Id &&
-                    !Contains(seenBoxes_, window.Id)) {
-                    found = window;
-                    return true;
-                }
-            }
-            return !process_->Running();
+            found = UnseenBox();
+            return found.has_value() || !process_->Running();
         },
         timeout);
     if (!found)
@@ -266,9 +315,15 @@ MessageBox Inkrelay::WaitForBox(Duration timeout) {
 }
 
 void Inkrelay::Answer(const MessageBox& box, const char* key) {
-    x_.Focus(box.Window.Id, StepTimeout);
-    x_.Chord({key});
-    x_.WaitUntilGone(box.Window.Id, StepTimeout);
+    const bool answered = Repeated(
+        [&] {
+            // Checked again so that a late answer's successor never gets this key.
+            if (x_.Focus(box.Window.Id, StepTimeout) && x_.Viewable(box.Window.Id))
+                x_.Chord({key});
+        },
+        [&] { return !x_.Viewable(box.Window.Id); });
+    if (!answered)
+        throw std::runtime_error(std::string("the message box took no ") + key);
 }
 
 void Inkrelay::Accept(const MessageBox& box) {

@@ -110,6 +110,9 @@ class Inkrelay {
 
   private:
     void Activate();
+    // Alt+key until a message box shows.
+    void KeyToBox(const char* key);
+    std::optional<TopLevel> UnseenBox();
     void Answer(const MessageBox& box, const char* key);
     // Until the capture has started and the press was taken.
     void Capture(Rect button, Rect readout, Point at, MouseButton pressWith);

@@ -246,22 +246,19 @@ void XDriver::WaitUntilGone(unsigned long id, Duration timeout) {
         throw std::runtime_error("window " + std::to_string(id) + " stayed on the screen");
 }
 
-void XDriver::Focus(unsigned long id, Duration timeout) {
+bool XDriver::Focus(unsigned long id, Duration timeout) {
     {
         ToleratedErrors errors(display_);
         XSetInputFocus(display_, id, RevertToParent, CurrentTime);
     }
-    Window focus = 0;
-    const bool focused = WaitUntil(
+    return WaitUntil(
         [&] {
+            Window focus = 0;
             int revert = 0;
             XGetInputFocus(display_, &focus, &revert);
             return focus == id;
         },
         timeout);
-    if (!focused)
-        throw std::runtime_error("window " + std::to_string(id) +
-                                 " did not get the focus; it is on " + std::to_string(focus));
 }
 
 void XDriver::MoveWindow(unsigned long id, Point to) {

@@ -84,7 +84,8 @@ class XDriver {
     // Gives the window the keyboard focus and waits until it has it, as a window manager does
     // for a click or a new dialog: without one, a program's own request for the focus may be
     // refused as older than the last change, and keys sent meanwhile are lost.
-    void Focus(unsigned long id, Duration timeout);
+    // False when the window did not get it in time, or is gone.
+    bool Focus(unsigned long id, Duration timeout);
 
     // As a user drags a window aside.
     void MoveWindow(unsigned long id, Point to);
