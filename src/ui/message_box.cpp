@@ -1,5 +1,7 @@
 #include "message_box.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLabel>
 #include <algorithm>
 
@@ -9,9 +11,31 @@ namespace inkrelay::ui {
 
 namespace {
 
+// A question with Yes and No has no Cancel, so Esc answers nothing, as on Windows. Without this
+// the user who holds Esc to stop a drawing run, as asked, would answer the question "No" with
+// the key's repeats, again and again.
+class EscapeIgnored final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 int RunBox(const std::string& text, MessageIcon icon, QMessageBox::StandardButtons buttons,
            QMessageBox::StandardButton defaultButton) {
     QMessageBox box(BoxIcon(icon), MessageBoxTitle, DisplayText(text), buttons);
+    EscapeIgnored escapeIgnored;
+    if (!buttons.testFlag(QMessageBox::Cancel) && !buttons.testFlag(QMessageBox::Ok)) {
+        // The buttons get the keys first when they have the focus.
+        box.installEventFilter(&escapeIgnored);
+        for (QAbstractButton* button : box.buttons()) button->installEventFilter(&escapeIgnored);
+    }
     box.setDefaultButton(defaultButton);
     box.setWindowIcon(ProgramIcon());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -1,9 +1,11 @@
 // The window port: message boxes, progress, stacking, the message loop, and the small widgets.
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <cmath>
 
@@ -108,6 +110,25 @@ TEST_F(QtUiTest, boxesBreakOnlyAtTheirLineEndsAndAnswerInJapanese) {
     EXPECT_EQ(shownLines, 2);
     EXPECT_EQ(Utf8(yes), "はい(&Y)");
     EXPECT_EQ(Utf8(no), "いいえ(&N)");
+}
+
+// Esc held to stop a run repeats; a question it has raised must not be answered by the repeats.
+TEST_F(QtUiTest, escapeLeavesAYesNoQuestionOpen) {
+    bool stillOpen = false;
+    Modals.Then([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        for (int k = 0; k < 5; ++k) {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : box;
+            QTest::keyClick(target, Qt::Key_Escape);
+        }
+        QCoreApplication::processEvents();
+        stillOpen = box->isVisible();
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(Windows().AskYesNo("画像の描き込みを中止しますか？", MessageIcon::Exclamation),
+              MessageAnswer::Yes);
+    EXPECT_TRUE(stillOpen);
 }
 
 TEST_F(QtUiTest, ShowMessageHasOnlyOk) {

@@ -330,7 +330,8 @@ void Inkrelay::Accept(const MessageBox& box) {
     Answer(box, "Return");
 }
 void Inkrelay::Decline(const MessageBox& box) {
-    Answer(box, "Escape");
+    // いいえ(&N) by its letter: Esc answers no question of the program.
+    Answer(box, "n");
 }
 
 ScreenImage Inkrelay::Preview() {

@@ -100,7 +100,7 @@ class Inkrelay {
 
     // The next message box this program shows that was not seen before.
     MessageBox WaitForBox(Duration timeout);
-    // Return (the default button: OK or Yes) or Escape (No), until the box is gone.
+    // Return (the default button: OK or Yes) or N (No), until the box is gone.
     void Accept(const MessageBox& box);
     void Decline(const MessageBox& box);
 
