@@ -137,13 +137,21 @@ TEST(DrawingRun, escDeclinedAfterACrAndAnMkRedrawsOnTheSameRowInTheSameColour) {
                                          {Down, {340, 430}}}));
 }
 
-TEST(DrawingRun, anUnknownCodeStopsTheRunInOrder) {
-    DrawRunFixture f;
-    f.Add(Dt, {1});
-    f.Mem[++f.End] = 12;
-    EXPECT_EQ(f.Run(), DrawOutcome::Aborted);
-    EXPECT_EQ(f.Shown, (std::vector<std::string>{DrawingStoppedMessage}));
-    EXPECT_EQ(f.LogWrites, 1);
+TEST(DrawingRun, anUnknownCodeOrACutEventStopsTheRunInOrder) {
+    for (const bool cut : {false, true}) {
+        DrawRunFixture f;
+        f.Add(Dt, {1});
+        if (cut) {
+            f.Add(Ln, {2, 5});
+            --f.End;  // the run's end falls inside the last event
+        } else {
+            f.Mem[++f.End] = 12;
+        }
+        EXPECT_EQ(f.Run(), DrawOutcome::Aborted);
+        EXPECT_EQ(f.Shown, (std::vector<std::string>{DrawingStoppedMessage}));
+        EXPECT_EQ(f.LogWrites, 1);
+        EXPECT_EQ(f.Screen.MouseLog().size(), 2u);  // the dot only
+    }
 }
 
 TEST(DrawingRun, aFaultReleasesTheButtonAndWritesNoLog) {

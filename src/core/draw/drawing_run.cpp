@@ -47,6 +47,7 @@ DrawRun::DrawRun(Desktop& screen, const EventMemory& mem, int32_t eventMemEnd,
     : screen_(screen),
       mem_(mem),
       end_(eventMemEnd),
+      walker_(mem, eventMemEnd),
       settings_(settings),
       hooks_(hooks),
       profile_(ProfileOf(settings.Applet)),
@@ -58,6 +59,10 @@ void DrawRun::Settle() {
 
 void DrawRun::Pause(int16_t exponent) {
     YieldWait(hooks_.Yield, exponent);
+}
+
+int16_t DrawRun::Operand(int32_t k) const {
+    return walker_.Operand(k - 1);
 }
 
 int16_t DrawRun::ScreenX(int32_t offset) const {
@@ -101,12 +106,13 @@ DrawOutcome DrawRun::Run() {
 
 bool DrawRun::ReplayList() {
     while (i <= end_) {
-        const int16_t code = mem_[i];
-        if (code < 0 || code >= EventCodeCount) {
+        walker_.Seek(i);
+        if (!walker_.Intact()) {
             // A list the scanners never write; stopping in order beats a run that never ends.
             succeeded_ = false;
             return true;
         }
+        const EventCode code = walker_.Current().Code;
         // A batch ends with its colour: the next selection changes what the pixels must read.
         if ((code == Mk || code == Gt) && Batched() && !pending_.empty()) {
             const BatchResult result = CheckBatch();
@@ -161,49 +167,43 @@ void DrawRun::Start() {
     hooks_.SetProgressMaximum(AddLong(end_, 1));
 }
 
-void DrawRun::Replay(int16_t code) {
+void DrawRun::Replay(EventCode code) {
+    const int32_t next = i + EventCells[code];
+    ReplayEvent(code);
+    i = next;
+}
+
+void DrawRun::ReplayEvent(EventCode code) {
     switch (code) {
-        case Mk:
-            ReplayMk(false);
-            i += EventCells[Mk];
-            return;
+        case Mk: ReplayMk(false); return;
         case Gt:
-            ReplayGt(i);
+            ReplayGt();
             SavedRow = Row;
             RgtPnt = i;
-            i += EventCells[Gt];
             return;
         case Dt:
             MarkResumePoint();
             DrawDot(ScreenX(Operand(1)), Row);
-            i += EventCells[Dt];
             return;
         case Ln:
             MarkResumePoint();
             DrawRow(Operand(1), Operand(2), Row);
-            i += EventCells[Ln];
             return;
         case CD:
             MarkResumePoint();
             DrawDot(ScreenX(Operand(1)), ScreenY(Operand(2)));
-            i += EventCells[CD];
             return;
         case CL:
             MarkResumePoint();
             DrawRow(Operand(1), Operand(2), ScreenY(Operand(3)));
-            i += EventCells[CL];
             return;
-        case Cr:
-            Row = AddInteger(Row, 1);
-            i += EventCells[Cr];
-            return;
+        case Cr: Row = AddInteger(Row, 1); return;
         case St:
             stroking_ = true;
             MarkResumePoint();
             screen_.SetCursorPos(ScreenX(Operand(1)), ScreenY(Operand(2)));
             Settle();
             screen_.MouseEvent(MouseAction::LeftDown);
-            i += EventCells[St];
             return;
         case Mv:
             screen_.SetCursorPos(ScreenX(Operand(1)), ScreenY(Operand(2)));
@@ -213,14 +213,11 @@ void DrawRun::Replay(int16_t code) {
                 Settle();
                 screen_.MouseEvent(MouseAction::LeftDown);
             }
-            i += EventCells[Mv];
             return;
         case Ed:
             stroking_ = false;
             screen_.MouseEvent(MouseAction::LeftUp);
-            i += EventCells[Ed];
             return;
-        default: throw RuntimeError(ErrorCode::InvalidArgument);
     }
 }
 
@@ -239,8 +236,8 @@ void DrawRun::ReplayMk(bool allBars) {
     RmkPnt = i;
 }
 
-void DrawRun::ReplayGt(int32_t at) {
-    screen_.SetCursorPos(ScreenX(mem_[at + 1]), ScreenY(mem_[at + 2]));
+void DrawRun::ReplayGt() {
+    screen_.SetCursorPos(ScreenX(Operand(1)), ScreenY(Operand(2)));
     Settle();
     screen_.MouseEvent(MouseAction::RightDown);
     Settle();
@@ -297,10 +294,12 @@ void DrawRun::ResumeAfterDeclinedAbort() {
     RmkPnt = resume_.RmkPnt;
     RgtPnt = resume_.RgtPnt;
     if (colourChanged && RmkPnt < RgtPnt) {
-        ReplayGt(RgtPnt);
+        walker_.Seek(RgtPnt);
+        ReplayGt();
     } else if (colourChanged && RmkPnt > 0) {
         const int32_t resumeAt = i;
         i = RmkPnt;
+        walker_.Seek(i);
         ReplayMk(true);
         i = resumeAt;
     }

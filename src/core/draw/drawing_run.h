@@ -103,9 +103,11 @@ class DrawRun {
     void Start();
     // The main loop; false when the run has failed.
     bool ReplayList();
-    void Replay(int16_t code);
+    // Replays the event at i and moves i past it.
+    void Replay(EventCode code);
+    void ReplayEvent(EventCode code);
     void ReplayMk(bool allBars);
-    void ReplayGt(int32_t at);
+    void ReplayGt();
     void DrawDot(int16_t x, int16_t y);
     void DrawRow(int16_t x1, int16_t x2, int16_t y);
     void MarkResumePoint();
@@ -125,11 +127,13 @@ class DrawRun {
     void Pause(int16_t exponent);
     int16_t ScreenX(int32_t offset) const;
     int16_t ScreenY(int32_t offset) const;
-    int16_t Operand(int32_t k) const { return mem_[i + k]; }
+    // Operand k (1-based) of the event at i.
+    int16_t Operand(int32_t k) const;
 
     Desktop& screen_;
     const EventMemory& mem_;
     int32_t end_;
+    EventWalker walker_;  // at the event being replayed
     DrawSettings settings_;
     const DrawHooks& hooks_;
     const AppletProfile& profile_;

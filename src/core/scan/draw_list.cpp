@@ -25,6 +25,11 @@ EventWalker::EventWalker(const EventMemory& mem, int32_t end) : mem_(mem), end_(
         throw RuntimeError(ErrorCode::SubscriptOutOfRange);
 }
 
+bool EventWalker::Intact() const {
+    const int16_t code = mem_[position_];
+    return code >= 0 && code < EventCodeCount && position_ + EventCells[code] - 1 <= end_;
+}
+
 EventView EventWalker::Current() const {
     const int16_t code = mem_[position_];
     if (code < 0 || code >= EventCodeCount)

@@ -61,6 +61,12 @@ class EventWalker {
     // Operand i (0-based) of the current event.
     int16_t Operand(int32_t i) const;
     void Next();
+    // Goes to the event whose code is at position, as a replay that backs up does.
+    void Seek(int32_t position) { position_ = position; }
+    int32_t Position() const { return position_; }
+    // Whether the cell at the position holds one of the ten codes and its event ends by end;
+    // Current raises invalid argument (5) where it does not.
+    bool Intact() const;
 
   private:
     const EventMemory& mem_;
