@@ -12,8 +12,10 @@ struct PointerPoll {
 };
 
 PointerPoll PollPointer(Desktop& screen) {
-    const ScreenPoint at = screen.GetCursorPos();
-    return {at, screen.KeyDown(Key::LeftButton) || screen.KeyDown(Key::RightButton)};
+    // Buttons first: a press seen here came after any move before it, so the position read next
+    // is where the press was made, however soon after the move it came.
+    const bool clicked = screen.KeyDown(Key::LeftButton) || screen.KeyDown(Key::RightButton);
+    return {screen.GetCursorPos(), clicked};
 }
 
 // Between passes: the message loop, then a millisecond's sleep, because a yield returns at once
