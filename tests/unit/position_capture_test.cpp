@@ -6,6 +6,7 @@
 #include "app/draw_commands.h"
 #include "app/lifecycle.h"
 #include "draw/magnifier.h"
+#include "draw/position_capture.h"
 #include "draw/yield_wait.h"
 #include "test_program.h"
 
@@ -61,6 +62,22 @@ TEST(PositionCapture, theMagnifierShowsBlackOffTheScreenAndFramesTheCentre) {
     EXPECT_EQ(m.At(62, 38), 0xFFFFFFu);
     EXPECT_EQ(p.Screen.RegionReads(), 4);  // one read per pass
     EXPECT_EQ(p.Screen.OpenDcCount(), 0);
+}
+
+// A click that comes right after a move, between two polls of the capture, is taken where it
+// was made.
+TEST(PositionCapture, aPressRightAfterAMoveIsTakenWhereItWasMade) {
+    SimDesktop screen(200, 200);
+    int calls = 0;
+    // The user's move and press land between the capture's first and second desktop call.
+    screen.OnCall = [&] {
+        if (++calls != 2)
+            return;
+        screen.SetCursorPos(50, 60);
+        screen.PressKey(Key::LeftButton);
+    };
+    const ScreenPoint at = CaptureDrawPos(screen, {[] {}, {}});
+    EXPECT_EQ(at, (ScreenPoint{50, 60}));
 }
 
 TEST(ReadPixelSettled, waitsASecondForPaintAndStopsAtAnUnreadablePixel) {
