@@ -107,9 +107,34 @@ TEST(DrawingOnApplet, browserAppletsCheckInBatchesWithTheButtonUp) {
             EXPECT_GT(run.ErrorLines(), 0);
         }
         EXPECT_FALSE(readWhileHeld);
-        // One wait for paint and one grab a batch, no read for a single event.
+        // One wait for paint a check, the grab repeated only while a point shows wrong.
         EXPECT_GT(run.Screen.RegionReads(), 0);
-        EXPECT_EQ(run.Screen.PixelReads(), run.Screen.RegionReads());
+        EXPECT_LE(run.Screen.PixelReads(), run.Screen.RegionReads());
+    }
+}
+
+// Time passes with every call, as on a real screen, so frames fall while the button is held
+// and the applet's pointer mark is on the screen when a batch is read.
+TEST(DrawingOnApplet, browserAppletsWaitForPaintOncePerCheckAndTakeNoMarkForAFailure) {
+    for (const ReadMethod method : {ReadMethod::Inkjet, ReadMethod::ColorPrime}) {
+        AppletRun run(test::PhotoLikePicture(64, 64, 5), method);
+        run.Settings.Check = true;
+        run.Open(4, BrowserAppletOptions(4));
+        run.Screen.SetAutoAdvance(0);
+        const auto appletTick = run.Screen.OnCall;
+        run.Screen.OnCall = [&] {
+            run.Screen.AdvanceClock(1);
+            appletTick();
+        };
+        int32_t selections = 0;
+        for (EventWalker walker(run.Mem, run.End); !walker.AtEnd(); walker.Next())
+            selections += walker.Current().Code == Mk || walker.Current().Code == Gt;
+        EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+        EXPECT_EQ(run.Mismatches(), 0);
+        EXPECT_EQ(run.ErrorLines(), 0) << static_cast<int>(method);
+        // Not a frame's wait at every colour selection: the inkjet picks colours up every
+        // other event.
+        EXPECT_LT(run.Screen.PixelReads() * 3, selections) << static_cast<int>(method);
     }
 }
 
@@ -133,6 +158,31 @@ TEST(DrawingOnApplet, theBrowserAppletsEndExactByEveryMethodEvenLosingPresses) {
                 }
             }
         }
+    }
+}
+
+// Esc held at every failed check and the abort declined: the run goes back to the failing
+// point, not to the last event it drew before the check found it.
+TEST(DrawingOnApplet, aDeclinedAbortRightAfterAFailedCheckRedrawsWhatFailed) {
+    for (const ReadMethod method : {ReadMethod::Inkjet, ReadMethod::ColorPrime}) {
+        AppletRun run(test::PhotoLikePicture(64, 64, 3), method);
+        run.Settings.Check = true;
+        SimAppletOptions options = BrowserAppletOptions(4);
+        options.DropEveryNthPress = 7;
+        run.Open(4, options);
+        // The time of day is taken for each error line, inside the failure's handling.
+        run.Hooks.TimeOfDay = [&] {
+            run.Screen.PressKey(Key::Escape);
+            return std::string("09:05:01");
+        };
+        const auto answer = run.Hooks.AskYesNo;
+        run.Hooks.AskYesNo = [&](const std::string& text) {
+            run.Screen.ReleaseKey(Key::Escape);
+            return answer(text);
+        };
+        EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+        EXPECT_EQ(run.Mismatches(), 0) << static_cast<int>(method);
+        EXPECT_GT(run.Asked.size(), 2u);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "draw/colour_check.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "checked_int.h"
@@ -13,6 +14,8 @@ namespace {
 constexpr uint32_t White = 0x00FFFFFFu;
 constexpr int16_t LastSettleExponent = 12;
 constexpr int16_t FailuresPerLayout = 16;
+// Two 60 Hz frames: a browser applet that keeps up shows a point's paint by then.
+constexpr int32_t PaintDelayMs = 34;
 }  // namespace
 
 std::optional<CheckPoint> CheckPointOf(int16_t code, const EventMemory& mem,
@@ -104,44 +107,93 @@ void DrawRun::RememberCheck(int16_t code, int32_t start) {
         {*point,
          ExpectedColour,
          start,
-         {static_cast<EventCode>(code), i, RmkPnt, RgtPnt, RsmPnt, SavedRow, point->ResumeAt}});
+         {static_cast<EventCode>(code), i, RmkPnt, RgtPnt, RsmPnt, SavedRow, point->ResumeAt},
+         resume_});
 }
 
-DrawRun::BatchResult DrawRun::CheckBatch() {
-    if (pending_.empty())
+DrawRun::BatchResult DrawRun::CloseBatch(bool runEnd) {
+    const int32_t now = screen_.GetTickCount();
+    for (size_t k = closed_; k < pending_.size(); ++k) pending_[k].ClosedAt = now;
+    closed_ = pending_.size();
+    if (closed_ == 0)
         return BatchResult::Passed;
+    // After a failure each batch is checked as it closes, until one passes: a failure sends the
+    // run back over every batch drawn since, and an applet that loses presses often would lose
+    // another on the way every time.
+    if (runEnd || ErrCnt > 0)
+        return CheckBatch(closed_);
+    // Waiting for the frame that shows a batch's paint, batch by batch, would cost a frame per
+    // colour selection; the run draws on and checks the batches that are old enough together.
+    if (ElapsedMs(pending_.front().ClosedAt, now) < 2 * PaintDelayMs)
+        return BatchResult::Passed;
+    size_t n = 0;
+    while (n < closed_ && ElapsedMs(pending_[n].ClosedAt, now) >= PaintDelayMs) ++n;
+    return CheckBatch(n);
+}
+
+DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
     // Paint reaches the screen a frame or more after the input; the last point shows when all
-    // of the batch has arrived.
-    const ScreenPoint last = pending_.back().Point.At;
+    // of them have arrived.
+    const ScreenPoint last = pending_[n - 1].Point.At;
     ReadPixelSettled(screen_, *dc_, last.X, last.Y, hooks_.Yield);
-    int32_t left = INT16_MAX, top = INT16_MAX, right = INT16_MIN, bottom = INT16_MIN;
-    for (const PendingCheck& p : pending_) {
-        left = std::min<int32_t>(left, p.Point.At.X);
-        top = std::min<int32_t>(top, p.Point.At.Y);
-        right = std::max<int32_t>(right, p.Point.At.X);
-        bottom = std::max<int32_t>(bottom, p.Point.At.Y);
-    }
-    const int32_t width = right - left + 1;
-    const int32_t height = bottom - top + 1;
-    region_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    dc_->ReadRegion(left, top, width, height, region_);
-    std::optional<FailedCheck> failure;
-    for (const PendingCheck& p : pending_) {
-        const uint32_t pixel = region_[static_cast<size_t>(p.Point.At.Y - top) * width +
-                                       static_cast<size_t>(p.Point.At.X - left)];
-        if (CheckVerdict(p.Point, pixel, p.Expected) != 0) {
-            failure = p.IfFailed;
-            break;
-        }
-    }
-    pending_.clear();
-    if (!failure) {
+    const size_t failing = FirstFailing(n);
+    if (failing == n) {
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<ptrdiff_t>(n));
+        closed_ -= n;
         ErrCnt = 0;
         if (DET > 0)
             --DET;
         return BatchResult::Passed;
     }
-    return Fail(*failure) ? BatchResult::Failed : BatchResult::Resumed;
+    const PendingCheck failed = pending_[failing];
+    // Everything drawn after the failing point is drawn again, and checked again.
+    pending_.clear();
+    closed_ = 0;
+    const FailedCheck& f = failed.IfFailed;
+    if (Fail(f))
+        return BatchResult::Failed;
+    // The selections since are undone: which came last decides what the points check.
+    RmkPnt = f.RmkPnt;
+    RgtPnt = f.RgtPnt;
+    // Until the colour is selected again the bars may hold any of the colours drawn since.
+    barsUnknown_ = true;
+    // A declined abort from here goes back to the failing event, not past it.
+    RsmPnt = f.RsmPnt;
+    resume_ = failed.Resume;
+    return BatchResult::Resumed;
+}
+
+size_t DrawRun::FirstFailing(size_t n) {
+    int32_t left = INT16_MAX, top = INT16_MAX, right = INT16_MIN, bottom = INT16_MIN;
+    for (size_t k = 0; k < n; ++k) {
+        const ScreenPoint at = pending_[k].Point.At;
+        left = std::min<int32_t>(left, at.X);
+        top = std::min<int32_t>(top, at.Y);
+        right = std::max<int32_t>(right, at.X);
+        bottom = std::max<int32_t>(bottom, at.Y);
+    }
+    const int32_t width = right - left + 1;
+    const int32_t height = bottom - top + 1;
+    region_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    // A point can still show a frame's late paint or the pointer mark the applet leaves until
+    // its next frame after a release; only what stays wrong for a second is a failure.
+    const int32_t t0 = screen_.GetTickCount();
+    for (;;) {
+        dc_->ReadRegion(left, top, width, height, region_);
+        size_t k = 0;
+        for (; k < n; ++k) {
+            const PendingCheck& p = pending_[k];
+            const uint32_t pixel = region_[static_cast<size_t>(p.Point.At.Y - top) * width +
+                                           static_cast<size_t>(p.Point.At.X - left)];
+            if (CheckVerdict(p.Point, pixel, p.Expected) != 0)
+                break;
+        }
+        if (k == n || ElapsedMs(t0, screen_.GetTickCount()) >= SettleLimitMs)
+            return k;
+        hooks_.Yield();
+        // The applet needs the processor to paint what is awaited.
+        screen_.Sleep(1);
+    }
 }
 
 }  // namespace inkrelay

@@ -1,5 +1,6 @@
 #include "draw/drawing_run.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "checked_int.h"
@@ -79,10 +80,10 @@ DrawOutcome DrawRun::Run() {
         bool failed = false;
         for (;;) {
             failed = !ReplayList();
-            // The last batch is checked before the run ends, and may send it back.
+            // The last batches are checked before the run ends, and may send it back.
             if (failed || !succeeded_ || !Batched() || pending_.empty())
                 break;
-            const BatchResult last = CheckBatch();
+            const BatchResult last = CloseBatch(true);
             if (last == BatchResult::Failed)
                 failed = true;
             if (last != BatchResult::Resumed)
@@ -115,7 +116,7 @@ bool DrawRun::ReplayList() {
         const EventCode code = walker_.Current().Code;
         // A batch ends with its colour: the next selection changes what the pixels must read.
         if ((code == Mk || code == Gt) && Batched() && !pending_.empty()) {
-            const BatchResult result = CheckBatch();
+            const BatchResult result = CloseBatch(false);
             if (result == BatchResult::Failed)
                 return false;
             if (result == BatchResult::Resumed)
@@ -131,8 +132,8 @@ bool DrawRun::ReplayList() {
             } else {
                 if (code != Cr)
                     RememberCheck(code, start);
-                if (!stroking_ && (code == Cr || pending_.size() >= BatchLimit) &&
-                    CheckBatch() == BatchResult::Failed)
+                if (!stroking_ && (code == Cr || pending_.size() - closed_ >= BatchLimit) &&
+                    CloseBatch(false) == BatchResult::Failed)
                     return false;
             }
         }
@@ -175,9 +176,15 @@ void DrawRun::Replay(EventCode code) {
 
 void DrawRun::ReplayEvent(EventCode code) {
     switch (code) {
-        case Mk: ReplayMk(false); return;
+        case Mk:
+            // An Mk's unchanged bars hold its levels only if every click before took and
+            // nothing was selected since; after going back over later batches neither holds.
+            ReplayMk(barsUnknown_);
+            barsUnknown_ = false;
+            return;
         case Gt:
             ReplayGt();
+            barsUnknown_ = false;
             SavedRow = Row;
             RgtPnt = i;
             return;
@@ -289,7 +296,7 @@ bool DrawRun::AskAbort() {
 // Goes back to RsmPnt on the row it drew on, with the colour it drew in: a colour selected
 // since is replaced by a full selection of the old one (every bar, or the pick-up again).
 void DrawRun::ResumeAfterDeclinedAbort() {
-    const bool colourChanged = RmkPnt != resume_.RmkPnt || RgtPnt != resume_.RgtPnt;
+    const bool colourChanged = barsUnknown_ || RmkPnt != resume_.RmkPnt || RgtPnt != resume_.RgtPnt;
     Row = resume_.Row;
     RmkPnt = resume_.RmkPnt;
     RgtPnt = resume_.RgtPnt;
@@ -307,8 +314,10 @@ void DrawRun::ResumeAfterDeclinedAbort() {
     // Before the first drawing event there is nothing to resume; the list starts again.
     i = RsmPnt > 0 ? RsmPnt : 1;
     stroking_ = false;
+    barsUnknown_ = false;
     // What is drawn again is checked again.
     std::erase_if(pending_, [this](const PendingCheck& p) { return p.Start >= i; });
+    closed_ = std::min(closed_, pending_.size());
 }
 
 void DrawRun::End(DrawOutcome outcome) {

@@ -97,6 +97,8 @@ class DrawRun {
         int32_t Expected = 0;
         int32_t Start = 0;  // the event's own index
         FailedCheck IfFailed;
+        ResumePoint Resume;    // what a declined abort would go back to after the event
+        int32_t ClosedAt = 0;  // tick count when its batch closed
     };
     enum class BatchResult { Passed, Resumed, Failed };
 
@@ -117,8 +119,13 @@ class DrawRun {
     bool Fail(const FailedCheck& failure);
     bool Batched() const;
     void RememberCheck(int16_t code, int32_t start);
-    // Waits for the last point's paint, then reads every remembered point in one grab.
-    BatchResult CheckBatch();
+    // Closes the open batch. Checks the closed points whose paint has had time to reach the
+    // screen, or at the run's end all of them.
+    BatchResult CloseBatch(bool runEnd);
+    // Waits for the last of the first n points' paint, then reads them in one grab.
+    BatchResult CheckBatch(size_t n);
+    // The first of the first n points that does not show its colour, or n.
+    size_t FirstFailing(size_t n);
     bool AskAbort();
     void ResumeAfterDeclinedAbort();
     void End(DrawOutcome outcome);
@@ -142,8 +149,11 @@ class DrawRun {
     int32_t verdict_ = 0;  // the last check's resume index, 0 for a pass
     ResumePoint resume_;
     bool succeeded_ = true;
-    bool stroking_ = false;  // between an St and its Ed
-    std::vector<PendingCheck> pending_;
+    bool stroking_ = false;              // between an St and its Ed
+    std::vector<PendingCheck> pending_;  // in the order drawn
+    size_t closed_ = 0;                  // the first closed_ pending points are in closed batches
+    // The bars may not hold the colour RmkPnt and RgtPnt name; the next Mk sets every bar.
+    bool barsUnknown_ = false;
     std::vector<uint32_t> region_;
 };
 

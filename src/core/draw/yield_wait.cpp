@@ -6,7 +6,6 @@ namespace inkrelay {
 
 namespace {
 constexpr uint32_t White = 0x00FFFFFFu;
-constexpr int32_t SettleLimitMs = 1000;
 }  // namespace
 
 void YieldWait(const std::function<void()>& yield, int16_t n) {
@@ -22,13 +21,7 @@ uint32_t ReadPixelSettled(Desktop& desktop, ScreenDc& dc, int32_t x, int32_t y,
                           const std::function<void()>& yield) {
     uint32_t result = White;
     const int32_t t0 = desktop.GetTickCount();
-    // The elapsed time is taken modulo 2^32, so the tick counter's wrap to negative after 24.8
-    // days neither overflows t0 + 1000 nor ends the wait early.
-    const auto elapsed = [&] {
-        return static_cast<int32_t>(static_cast<uint32_t>(desktop.GetTickCount()) -
-                                    static_cast<uint32_t>(t0));
-    };
-    while (elapsed() < SettleLimitMs && result == White) {
+    while (ElapsedMs(t0, desktop.GetTickCount()) < SettleLimitMs && result == White) {
         result = dc.GetPixel(x, y);
         yield();
     }

@@ -13,6 +13,15 @@ namespace inkrelay {
 // overflow (6), a negative n invalid argument (5).
 void YieldWait(const std::function<void()>& yield, int16_t n);
 
+// How long a read waits for an applet's paint before it takes what it sees.
+inline constexpr int32_t SettleLimitMs = 1000;
+
+// Milliseconds from one tick count to a later one, taken modulo 2^32: the counter's wrap to
+// negative after 24.8 days neither overflows nor ends a wait early.
+constexpr int32_t ElapsedMs(int32_t from, int32_t to) {
+    return static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from));
+}
+
 // Reads (x, y) until it is not white or a second has passed, yielding after every read: the
 // first non-white colour, white after a second of white, ClrInvalid at once.
 uint32_t ReadPixelSettled(Desktop& desktop, ScreenDc& dc, int32_t x, int32_t y,
