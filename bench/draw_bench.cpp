@@ -14,6 +14,7 @@
 #include "draw/drawing_run.h"
 #include "image/picture.h"
 #include "image/range_selection.h"
+#include "quiet_draw_hooks.h"
 #include "scan/color_prime_scan.h"
 #include "scan/draw_list.h"
 #include "scan/scan_hooks.h"
@@ -131,22 +132,9 @@ const BenchList& List() {
     return list;
 }
 
-DrawHooks QuietHooks() {
-    DrawHooks hooks;
-    hooks.Yield = [] {};
-    hooks.SetProgressMaximum = [](int32_t) {};
-    hooks.SetProgress = [](int32_t) {};
-    hooks.AskYesNo = [](const std::string&) { return false; };
-    hooks.Show = [](const std::string&, DrawNotice) {};
-    hooks.FocusMainWindow = [] {};
-    hooks.TimeOfDay = [] { return std::string("00:00:00"); };
-    hooks.WriteLog = [](const DrawLogLines&) {};
-    return hooks;
-}
-
 void BM_Replay(benchmark::State& state) {
     const BenchList& list = List();
-    const DrawHooks hooks = QuietHooks();
+    const DrawHooks hooks = QuietDrawHooks();
     DrawSettings settings;
     settings.Applet = 1;
     settings.Speed = 5;
@@ -186,7 +174,7 @@ void BM_BarePortCalls(benchmark::State& state) {
         settings.Check = state.range(0) != 0;
         settings.DrawPos = {100, 100};
         settings.RGBBarPos = {800, 100};
-        const DrawHooks hooks = QuietHooks();
+        const DrawHooks hooks = QuietDrawHooks();
         DrawRun run(screen, list.Mem, list.End, settings, hooks);
         screen.Answer = &run.ExpectedColour;
         run.Run();

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,22 +23,19 @@ namespace {
 using namespace inkrelay;
 using namespace inkrelay::speed;
 
-// For one run's drawing; --long's whole inkjet list checked on a browser applet takes longer.
+// For one run's drawing.
 constexpr auto Deadline = std::chrono::seconds(300);
-constexpr auto LongDeadline = std::chrono::seconds(900);
-// On a browser applet a check waits for a 60 Hz frame: a check after every event, or a batch
-// ended by every pick-up of an inkjet read, would take many minutes over a whole list. The
-// harness's runs there stop after this many events, all of its variants at the same one.
+// On a browser applet a check after every event waits for a 60 Hz frame each time and would
+// take many minutes over a whole list. The harness's runs there stop after this many events,
+// all of its variants at the same one.
 constexpr int32_t BrowserHarnessEvents = 600;
-constexpr int RawTries = 3;
+constexpr int Tries = 3;
 
 struct Options {
     std::filesystem::path Out = "draw-speed";
     std::set<int> Applets{1, 4};
     bool Breakdown = false;  // the harness's runs on the classic applet too
-    // inkrelay with Check on over the whole inkjet list on a browser applet: several minutes.
-    bool Long = false;
-    std::string Only;  // one list: inkjet, colour-prime or line-art; empty for all
+    std::string Only;        // one list: inkjet, colour-prime or line-art; empty for all
 };
 
 void Say(const std::string& line) {
@@ -65,17 +63,17 @@ std::string OptionName(ReadMethod method) {
     return {};
 }
 
-// The limit is what the applet can take at best: the fastest of a few raw replays, which the
-// load of a shared machine slows by up to three times from one run to the next.
-Measurement FastestRaw(const Programs& programs, const Case& c, std::chrono::seconds deadline) {
+// The fastest of a few runs: the load of a shared machine slows a run by up to three times from
+// one to the next. For the raw replay that is the limit, what the applet can take at best.
+Measurement Fastest(const std::function<Measurement()>& once) {
     Measurement best;
     std::string tries;
-    for (int k = 0; k < RawTries; ++k) {
-        Measurement m = RunRaw(programs, c, deadline);
+    for (int k = 0; k < Tries; ++k) {
+        Measurement m = once();
         char text[32];
         std::snprintf(text, sizeof text, "%s%.2f", k == 0 ? "" : " / ", m.Seconds);
         tries += m.Wrong == 0 ? text : (k == 0 ? "" : " / ") + std::string("not exact");
-        if (m.Wrong != 0)
+        if (m.Wrong != 0 || !m.Completed)
             return m;
         if (k == 0 || m.Seconds < best.Seconds)
             best = std::move(m);
@@ -89,9 +87,15 @@ void Measure(std::vector<Row>& rows, const Programs& programs, const Case& c, Va
     Row row{c.Name, c.Applet, 0, kind, {}};
     const bool browser = c.Applet == 4 || c.Applet == 5;
     switch (kind) {
-        case Variant::Raw: row.Result = FastestRaw(programs, c, deadline); break;
-        case Variant::CheckOff: row.Result = RunProgram(programs, c, false, deadline); break;
-        case Variant::CheckOn: row.Result = RunProgram(programs, c, true, deadline); break;
+        case Variant::Raw:
+            row.Result = Fastest([&] { return RunRaw(programs, c, deadline); });
+            break;
+        case Variant::CheckOff:
+            row.Result = Fastest([&] { return RunProgram(programs, c, false, deadline); });
+            break;
+        case Variant::CheckOn:
+            row.Result = Fastest([&] { return RunProgram(programs, c, true, deadline); });
+            break;
         case Variant::HarnessOff:
             row.Result = RunHarness(programs, c, false, false, stopAfter);
             break;
@@ -136,18 +140,16 @@ int Run(const Options& options) {
         for (size_t k = 0; k < sources.size(); ++k) {
             const Case c{sources[k].Name,  sources[k].Method, static_cast<int16_t>(applet),
                          sources[k].Image, &lists[k],         &expected[k]};
-            const auto deadline = options.Long ? LongDeadline : Deadline;
-            Measure(rows, programs, c, Variant::Raw, deadline);
-            Measure(rows, programs, c, Variant::CheckOff, deadline);
-            if (!browser || c.Method != ReadMethod::Inkjet || options.Long)
-                Measure(rows, programs, c, Variant::CheckOn, deadline);
+            Measure(rows, programs, c, Variant::Raw, Deadline);
+            Measure(rows, programs, c, Variant::CheckOff, Deadline);
+            Measure(rows, programs, c, Variant::CheckOn, Deadline);
             if (browser) {
                 for (const Variant kind :
                      {Variant::HarnessOff, Variant::HarnessOn, Variant::HarnessPerEvent})
-                    Measure(rows, programs, c, kind, deadline, BrowserHarnessEvents);
+                    Measure(rows, programs, c, kind, Deadline, BrowserHarnessEvents);
             } else if (options.Breakdown) {
-                Measure(rows, programs, c, Variant::HarnessOff, deadline);
-                Measure(rows, programs, c, Variant::HarnessOn, deadline);
+                Measure(rows, programs, c, Variant::HarnessOff, Deadline);
+                Measure(rows, programs, c, Variant::HarnessOn, Deadline);
             }
         }
     }
@@ -189,8 +191,6 @@ int main(int argc, char** argv) {
             }
         } else if (arg == "--breakdown") {
             options.Breakdown = true;
-        } else if (arg == "--long") {
-            options.Long = true;
         } else if (arg == "--list" && k + 1 < argc) {
             options.Only = argv[++k];
             if (options.Only != "inkjet" && options.Only != "colour-prime" &&
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: inkrelay_draw_speed_bench [--out FOLDER] [--applet 1|4] "
-                         "[--list inkjet|colour-prime|line-art] [--breakdown] [--long]\n");
+                         "[--list inkjet|colour-prime|line-art] [--breakdown]\n");
             return 2;
         }
     }

@@ -6,6 +6,7 @@
 
 #include "desktop_applet.h"
 #include "draw/drawing_run.h"
+#include "quiet_draw_hooks.h"
 #include "scan/quantizer.h"
 #include "sim_desktop.h"
 
@@ -178,15 +179,7 @@ RecordedReplay RecordReplay(const DrawList& list, int16_t applet, int16_t mode, 
                             ScreenPoint barPos, int32_t width, int32_t height) {
     RecordedReplay replay;
     RecordingDesktop desktop(replay);
-    DrawHooks hooks;
-    hooks.Yield = [] {};
-    hooks.SetProgressMaximum = [](int32_t) {};
-    hooks.SetProgress = [](int32_t) {};
-    hooks.AskYesNo = [](const std::string&) { return false; };
-    hooks.Show = [](const std::string&, DrawNotice) {};
-    hooks.FocusMainWindow = [] {};
-    hooks.TimeOfDay = [] { return std::string("00:00:00"); };
-    hooks.WriteLog = [](const DrawLogLines&) {};
+    const DrawHooks hooks = QuietDrawHooks();
     DrawSettings settings;
     settings.Mode = mode;
     settings.Applet = applet;
