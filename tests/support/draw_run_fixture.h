@@ -12,6 +12,11 @@
 
 namespace inkrelay::test {
 
+// Shorthands for the mouse logs a test expects.
+using Rec = SimDesktop::MouseRecord;
+inline constexpr MouseAction Down = MouseAction::LeftDown;
+inline constexpr MouseAction Up = MouseAction::LeftUp;
+
 struct DrawRunFixture {
     DrawRunFixture() : Screen(800, 600) {
         Settings.DrawPos = {100, 200};

@@ -11,10 +11,10 @@
 namespace inkrelay {
 namespace {
 
+using test::Down;
 using test::DrawRunFixture;
-using Rec = SimDesktop::MouseRecord;
-constexpr auto Down = MouseAction::LeftDown;
-constexpr auto Up = MouseAction::LeftUp;
+using test::Rec;
+using test::Up;
 
 std::vector<Rec> Click(int16_t applet, int16_t v, int16_t y = 415) {
     SimDesktop screen(800, 600);

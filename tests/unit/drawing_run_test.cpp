@@ -11,10 +11,10 @@
 namespace inkrelay {
 namespace {
 
+using test::Down;
 using test::DrawRunFixture;
-using Rec = SimDesktop::MouseRecord;
-constexpr auto Down = MouseAction::LeftDown;
-constexpr auto Up = MouseAction::LeftUp;
+using test::Rec;
+using test::Up;
 
 TEST(DrawingRun, anEmptyListLogsThreeLinesAndCompletes) {
     DrawRunFixture f;
