@@ -294,6 +294,14 @@ void XDriver::MoveTo(Point p) {
     Flush();
 }
 
+void XDriver::HoldServer(bool held) {
+    if (held)
+        XGrabServer(display_);
+    else
+        XUngrabServer(display_);
+    Flush();
+}
+
 void XDriver::Press(MouseButton button) {
     XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
     Flush();

@@ -107,6 +107,9 @@ class XDriver {
     // Printable ASCII, with Shift where the keymap needs it.
     void Type(std::string_view text);
 
+    // While held, only this client's requests are carried out; input it fakes still goes out.
+    void HoldServer(bool held);
+
     ScreenImage Grab(Rect region);
     uint32_t PixelAt(Point p);
 
