@@ -134,9 +134,10 @@ DrawRun::BatchResult DrawRun::CloseBatch(bool runEnd) {
 DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
     // Paint reaches the screen a frame or more after the input; the last point shows when all
     // of them have arrived.
+    const int32_t t0 = screen_.GetTickCount();
     const ScreenPoint last = pending_[n - 1].Point.At;
     ReadPixelSettled(screen_, *dc_, last.X, last.Y, hooks_.Yield);
-    const size_t failing = FirstFailing(n);
+    const size_t failing = FirstFailing(n, t0);
     if (failing == n) {
         pending_.erase(pending_.begin(), pending_.begin() + static_cast<ptrdiff_t>(n));
         closed_ -= n;
@@ -163,7 +164,7 @@ DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
     return BatchResult::Resumed;
 }
 
-size_t DrawRun::FirstFailing(size_t n) {
+size_t DrawRun::FirstFailing(size_t n, int32_t t0) {
     int32_t left = INT16_MAX, top = INT16_MAX, right = INT16_MIN, bottom = INT16_MIN;
     for (size_t k = 0; k < n; ++k) {
         const ScreenPoint at = pending_[k].Point.At;
@@ -176,8 +177,7 @@ size_t DrawRun::FirstFailing(size_t n) {
     const int32_t height = bottom - top + 1;
     region_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     // A point can still show a frame's late paint or the pointer mark the applet leaves until
-    // its next frame after a release; only what stays wrong for a second is a failure.
-    const int32_t t0 = screen_.GetTickCount();
+    // its next frame after a release; only what stays wrong a second after t0 is a failure.
     for (;;) {
         dc_->ReadRegion(left, top, width, height, region_);
         size_t k = 0;

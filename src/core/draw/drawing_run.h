@@ -124,8 +124,8 @@ class DrawRun {
     BatchResult CloseBatch(bool runEnd);
     // Waits for the last of the first n points' paint, then reads them in one grab.
     BatchResult CheckBatch(size_t n);
-    // The first of the first n points that does not show its colour, or n.
-    size_t FirstFailing(size_t n);
+    // The first of the first n points that does not show its colour a second after t0, or n.
+    size_t FirstFailing(size_t n, int32_t t0);
     bool AskAbort();
     void ResumeAfterDeclinedAbort();
     void End(DrawOutcome outcome);
