@@ -68,16 +68,21 @@ TEST(DrawingOnApplet, barsAtTheOtherPitchChangeTheLayoutAndComplete) {
     }
 }
 
+// Checked after every event (applet 2) or in batches (applet 4).
 TEST(DrawingOnApplet, aDeadAppletFailsAfterBothLayoutsWithTheThreeMessages) {
-    AppletRun run(test::PhotoLikePicture(64, 64, 1), ReadMethod::ColorPrime);
-    run.Settings.Check = true;
-    SimAppletOptions options;
-    options.Dead = true;
-    run.Open(2, options);
-    EXPECT_EQ(run.Run(), DrawOutcome::Failed);
-    EXPECT_EQ(run.Shown, (std::vector<std::string>{DrawingFailedText, DrawingStoppedMessage,
-                                                   LogNoticeText(run.Settings.LogPath)}));
-    EXPECT_EQ(run.ErrorLines(), 29);  // 32 failures in a ring of 30, one under the finish line
+    for (const int16_t applet : {2, 4}) {
+        AppletRun run(test::PhotoLikePicture(64, 64, 1), ReadMethod::ColorPrime);
+        run.Settings.Check = true;
+        SimAppletOptions options;
+        options.Dead = true;
+        run.Open(applet, options);
+        EXPECT_EQ(run.Run(), DrawOutcome::Failed);
+        EXPECT_EQ(run.Shown, (std::vector<std::string>{DrawingFailedText, DrawingStoppedMessage,
+                                                       LogNoticeText(run.Settings.LogPath)}));
+        EXPECT_EQ(run.ErrorLines(), 29);  // 32 failures in a ring of 30, one under the finish line
+        // About a second of waiting for paint a failure.
+        EXPECT_LT(run.Screen.Now(), 32u * 1200u) << applet;
+    }
 }
 
 TEST(DrawingOnApplet, browserAppletsCheckInBatchesWithTheButtonUp) {
