@@ -166,6 +166,25 @@ TEST(DrawingOnApplet, theBrowserAppletsEndExactByEveryMethodEvenLosingPresses) {
     }
 }
 
+// A failure found after later batches were drawn sends the run back over them: their points
+// show their first paint until the redraw's frame, and a redraw that lost a press must not pass
+// on it (the run's last check came before that frame and passed one wrong pixel).
+TEST(DrawingOnApplet, aRedrawOverEarlierPaintIsCheckedOnlyOnceItsFrameHasShown) {
+    AppletRun run(test::PhotoLikePicture(32, 32, 1), ReadMethod::ColorPrime);
+    run.Settings.Check = true;
+    SimAppletOptions options = BrowserAppletOptions(4);
+    options.DropEveryNthPress = 7;
+    run.Open(4, options);
+    run.Screen.SetAutoAdvance(0);
+    const auto appletTick = run.Screen.OnCall;
+    run.Screen.OnCall = [&] {
+        run.Screen.AdvanceClock(1);
+        appletTick();
+    };
+    EXPECT_EQ(run.Run(), DrawOutcome::Completed);
+    EXPECT_EQ(run.Mismatches(), 0);
+}
+
 // Esc held at every failed check and the abort declined: the run goes back to the failing
 // point, not to the last event it drew before the check found it.
 TEST(DrawingOnApplet, aDeclinedAbortRightAfterAFailedCheckRedrawsWhatFailed) {

@@ -132,8 +132,14 @@ DrawRun::BatchResult DrawRun::CloseBatch(bool runEnd) {
 }
 
 DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
-    // Paint reaches the screen a frame or more after the input; the last point shows when all
-    // of them have arrived.
+    // A point drawn again over its own earlier paint shows no change until its frame: a check
+    // sooner would pass a redraw that went wrong.
+    while (ElapsedMs(pending_[n - 1].ClosedAt, screen_.GetTickCount()) < PaintDelayMs) {
+        hooks_.Yield();
+        screen_.Sleep(1);
+    }
+    // Paint reaches the screen a frame or more after the input, later under a backlog; the last
+    // point shows when all of them have arrived.
     const int32_t t0 = screen_.GetTickCount();
     const ScreenPoint last = pending_[n - 1].Point.At;
     ReadPixelSettled(screen_, *dc_, last.X, last.Y, hooks_.Yield);
