@@ -16,6 +16,9 @@ constexpr int16_t LastSettleExponent = 12;
 constexpr int16_t FailuresPerLayout = 16;
 // Two 60 Hz frames: a browser applet that keeps up shows a point's paint by then.
 constexpr int32_t PaintDelayMs = 34;
+// Six frames for a point that still shows wrong: the pointer mark an applet leaves after a
+// release lasts until its next frame.
+constexpr int32_t RereadLimitMs = 100;
 }  // namespace
 
 std::optional<CheckPoint> CheckPointOf(int16_t code, const EventMemory& mem,
@@ -117,10 +120,10 @@ DrawRun::BatchResult DrawRun::CloseBatch(bool runEnd) {
     closed_ = pending_.size();
     if (closed_ == 0)
         return BatchResult::Passed;
-    // After a failure each batch is checked as it closes, until one passes: a failure sends the
-    // run back over every batch drawn since, and an applet that loses presses often would lose
-    // another on the way every time.
-    if (runEnd || ErrCnt > 0)
+    // After a failure each batch is checked as it closes, until one passes and the run is past
+    // what it had drawn: a failure sends the run back over every batch drawn since, and an
+    // applet that loses presses often would lose another on the way back every time.
+    if (runEnd || ErrCnt > 0 || i < redrawnTo_)
         return CheckBatch(closed_);
     // Waiting for the frame that shows a batch's paint, batch by batch, would cost a frame per
     // colour selection; the run draws on and checks the batches that are old enough together.
@@ -140,10 +143,9 @@ DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
     }
     // Paint reaches the screen a frame or more after the input, later under a backlog; the last
     // point shows when all of them have arrived.
-    const int32_t t0 = screen_.GetTickCount();
     const ScreenPoint last = pending_[n - 1].Point.At;
     ReadPixelSettled(screen_, *dc_, last.X, last.Y, hooks_.Yield);
-    const size_t failing = FirstFailing(n, t0);
+    const size_t failing = FirstFailing(n);
     if (failing == n) {
         pending_.erase(pending_.begin(), pending_.begin() + static_cast<ptrdiff_t>(n));
         closed_ -= n;
@@ -157,6 +159,7 @@ DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
     pending_.clear();
     closed_ = 0;
     const FailedCheck& f = failed.IfFailed;
+    redrawnTo_ = std::max(redrawnTo_, i);
     if (Fail(f))
         return BatchResult::Failed;
     // The selections since are undone: which came last decides what the points check.
@@ -170,7 +173,7 @@ DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
     return BatchResult::Resumed;
 }
 
-size_t DrawRun::FirstFailing(size_t n, int32_t t0) {
+size_t DrawRun::FirstFailing(size_t n) {
     int32_t left = INT16_MAX, top = INT16_MAX, right = INT16_MIN, bottom = INT16_MIN;
     for (size_t k = 0; k < n; ++k) {
         const ScreenPoint at = pending_[k].Point.At;
@@ -182,8 +185,9 @@ size_t DrawRun::FirstFailing(size_t n, int32_t t0) {
     const int32_t width = right - left + 1;
     const int32_t height = bottom - top + 1;
     region_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    // A point can still show a frame's late paint or the pointer mark the applet leaves until
-    // its next frame after a release; only what stays wrong a second after t0 is a failure.
+    // A point can still show the pointer mark, or paint a frame late; only what stays wrong
+    // for six frames is a failure.
+    const int32_t t0 = screen_.GetTickCount();
     for (;;) {
         dc_->ReadRegion(left, top, width, height, region_);
         size_t k = 0;
@@ -194,7 +198,7 @@ size_t DrawRun::FirstFailing(size_t n, int32_t t0) {
             if (CheckVerdict(p.Point, pixel, p.Expected) != 0)
                 break;
         }
-        if (k == n || ElapsedMs(t0, screen_.GetTickCount()) >= SettleLimitMs)
+        if (k == n || ElapsedMs(t0, screen_.GetTickCount()) >= RereadLimitMs)
             return k;
         hooks_.Yield();
         // The applet needs the processor to paint what is awaited.

@@ -124,8 +124,8 @@ class DrawRun {
     BatchResult CloseBatch(bool runEnd);
     // Waits for the last of the first n points' paint, then reads them in one grab.
     BatchResult CheckBatch(size_t n);
-    // The first of the first n points that does not show its colour a second after t0, or n.
-    size_t FirstFailing(size_t n, int32_t t0);
+    // The first of the first n points that does not show its colour, or n.
+    size_t FirstFailing(size_t n);
     bool AskAbort();
     void ResumeAfterDeclinedAbort();
     void End(DrawOutcome outcome);
@@ -154,6 +154,7 @@ class DrawRun {
     size_t closed_ = 0;                  // the first closed_ pending points are in closed batches
     // The bars may not hold the colour RmkPnt and RgtPnt name; the next Mk sets every bar.
     bool barsUnknown_ = false;
+    int32_t redrawnTo_ = 0;  // how far the run had drawn when a check last sent it back
     std::vector<uint32_t> region_;
 };
 
