@@ -4,6 +4,7 @@
 // time's breakdown is wanted. Run by hand (bench/run-draw-speed); not a test.
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -54,13 +55,11 @@ std::string Describe(const Row& row) {
     return text;
 }
 
+// The list's name as --list spells it: "colour prime" is colour-prime.
 std::string OptionName(ReadMethod method) {
-    switch (method) {
-        case ReadMethod::Inkjet: return "inkjet";
-        case ReadMethod::ColorPrime: return "colour-prime";
-        case ReadMethod::LineArt: return "line-art";
-    }
-    return {};
+    std::string name = MethodName(method);
+    std::replace(name.begin(), name.end(), ' ', '-');
+    return name;
 }
 
 // The fastest of a few runs: the load of a shared machine slows a run by up to three times from

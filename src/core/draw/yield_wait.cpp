@@ -6,6 +6,7 @@ namespace inkrelay {
 
 namespace {
 constexpr uint32_t White = 0x00FFFFFFu;
+constexpr int32_t SettleLimitMs = 1000;
 }  // namespace
 
 void YieldWait(const std::function<void()>& yield, int16_t n) {

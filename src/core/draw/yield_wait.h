@@ -13,9 +13,6 @@ namespace inkrelay {
 // overflow (6), a negative n invalid argument (5).
 void YieldWait(const std::function<void()>& yield, int16_t n);
 
-// How long a read waits for an applet's paint before it takes what it sees.
-inline constexpr int32_t SettleLimitMs = 1000;
-
 // Milliseconds from one tick count to a later one, taken modulo 2^32: the counter's wrap to
 // negative after 24.8 days neither overflows nor ends a wait early.
 constexpr int32_t ElapsedMs(int32_t from, int32_t to) {
