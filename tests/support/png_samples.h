@@ -2,6 +2,7 @@
 // Sample PNG images of every colour type and bit depth, and the colour each pixel must load as.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "png_writer.h"
@@ -25,5 +26,9 @@ PngImage RandomPngImage(const PngKind& kind, uint32_t width, uint32_t height, bo
 // scaled to 0..1, worked out in floating point so that it does not share the decoder's
 // integer arithmetic.
 uint32_t ExpectedOnWhite(const PngImage& image, uint32_t x, uint32_t y);
+
+// Found by fuzzing: a 112-byte palette image whose PLTE length reads "usbs" and whose type reads
+// sPLT, a chunk of 1,970,496,115 bytes; libpng sized a buffer for it before seeing the end.
+std::string SpltLengthFind();
 
 }  // namespace inkrelay::test

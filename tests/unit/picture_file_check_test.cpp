@@ -59,8 +59,28 @@ TEST(PictureDataCut, aGifMustHoldAWholeImage) {
         EXPECT_TRUE(Cut((header + comment + image).substr(0, length))) << length;
 }
 
+// The general loader reads PNG files of other names too, with a libpng that trusts the lengths.
+TEST(PictureDataCut, aPngMustHoldEveryChunkItAnnouncesUpToIend) {
+    const std::string signature = "\x89PNG\r\n\x1a\n";
+    const auto chunk = [](uint32_t length, const std::string& type, std::size_t dataHeld) {
+        return std::string{static_cast<char>(length >> 24), static_cast<char>(length >> 16),
+                           static_cast<char>(length >> 8), static_cast<char>(length)} +
+               type + std::string(dataHeld + 4, 'c');
+    };
+    const std::string head = signature + chunk(13, "IHDR", 13);
+    EXPECT_FALSE(Cut(head + chunk(5, "IDAT", 5) + chunk(0, "IEND", 0)));
+    EXPECT_FALSE(Cut(head + chunk(0, "IEND", 0) + "whatever follows"));
+    EXPECT_TRUE(Cut(head + chunk(6, "IDAT", 5) + chunk(0, "IEND", 0)));  // one byte short
+    EXPECT_TRUE(Cut(head + chunk(0x75736273, "sPLT", 60)));
+    EXPECT_TRUE(Cut(head + chunk(0x80000000, "IDAT", 0)));
+    EXPECT_TRUE(Cut(head + chunk(5, "IDAT", 5)));  // no IEND
+    EXPECT_TRUE(Cut(head.substr(0, 20)));
+    EXPECT_TRUE(Cut(signature));
+}
+
 TEST(PictureDataCut, otherFormatsAreLeftToTheirDecoder) {
-    EXPECT_FALSE(Cut("\x89PNG\r\n\x1a\n"));
+    EXPECT_FALSE(Cut("\x89PNG\r\n\x1a"));
+    EXPECT_FALSE(Cut("II*\0"));
     EXPECT_FALSE(Cut(""));
 }
 

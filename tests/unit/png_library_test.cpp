@@ -9,6 +9,7 @@
 
 #include "image/bitmap_info.h"
 #include "image/dib_picture.h"
+#include "image/png_decoder.h"
 #include "png_samples.h"
 #include "png_writer.h"
 #include "temp_dir.h"
@@ -170,6 +171,76 @@ TEST(PngLibrary, everySingleBitFlipFails) {
             ASSERT_EQ(DecodeAll(flipped), 0) << "bit " << bit << " of " << valid.size() * 8;
         }
     }
+}
+
+// After the signature and IHDR.
+std::string WithChunkAfterHeader(const std::string& png, const std::string& chunk) {
+    return png.substr(0, 33) + chunk + png.substr(33);
+}
+
+struct Decoded {
+    bool Ok = false;
+    std::vector<uint8_t> Bits;
+    std::size_t Peak = 0;
+};
+
+Decoded DecodeCounted(const std::string& bytes) {
+    auto decoder = PngDecoder::FromMemory({bytes.begin(), bytes.end()}, PngByteLimit);
+    BitmapInfo info{};
+    int32_t size = 0;
+    Decoded result;
+    if (decoder->ReadHeader(info, size)) {
+        result.Bits.resize(static_cast<std::size_t>(size));
+        result.Ok = decoder->ReadPixels(result.Bits.data());
+    }
+    result.Peak = decoder->PeakBytes();
+    return result;
+}
+
+constexpr std::size_t OneMiB = std::size_t{1} << 20;
+
+TEST(PngDecoderBudget, aChunkClaimingMoreThanTheStreamHoldsIsRefusedWithoutAllocating) {
+    const std::string found = test::SpltLengthFind();
+    const std::string valid = Sample(PNG_COLOR_TYPE_RGB, 8, false, 9, 5);
+    const std::string rest = valid.substr(33);
+    std::vector<std::string> claims = {found};
+    for (uint32_t length : {uint32_t(rest.size() - 11), 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu})
+        claims.push_back(valid.substr(0, 33) + test::BigEndian32(length) + "sPLT" + rest);
+    for (const std::string& bytes : claims) {
+        const Decoded decoded = DecodeCounted(bytes);
+        EXPECT_FALSE(decoded.Ok);
+        EXPECT_LT(decoded.Peak, OneMiB);
+        EXPECT_EQ(DecodeAll(bytes), 0);
+    }
+    // The same length that exactly fits is an ordinary chunk.
+    const std::string fits = WithChunkAfterHeader(valid, test::PngChunk("sPLT", "p\0\x08"));
+    EXPECT_TRUE(DecodeCounted(fits).Ok);
+}
+
+TEST(PngDecoderBudget, chunksThatChangeNoPixelAreSkippedWhateverTheirSize) {
+    const std::string plain = Sample(PNG_COLOR_TYPE_PALETTE, 8, true, 40, 30, true);
+    const Decoded reference = DecodeCounted(plain);
+    ASSERT_TRUE(reference.Ok);
+    // Each alone is larger than everything libpng may hold besides the pixels.
+    const std::string big(PngChunkAllowance + 1, 'a');
+    for (const char* type : {"sPLT", "tEXt", "zTXt", "iTXt", "iCCP", "eXIf", "prVt"}) {
+        const Decoded decoded =
+            DecodeCounted(WithChunkAfterHeader(plain, test::PngChunk(type, big)));
+        ASSERT_TRUE(decoded.Ok) << type;
+        EXPECT_EQ(decoded.Bits, reference.Bits) << type;
+        EXPECT_LT(decoded.Peak, reference.Peak + 64 * 1024) << type;
+    }
+}
+
+TEST(PngDecoderBudget, theDecodeHoldsItsPixelBuffersAndASmallAllowanceAtMost) {
+    // De-interlacing 16-bit RGBA holds the whole image: 8 bytes a pixel through the budget.
+    const Decoded deep = DecodeCounted(Sample(PNG_COLOR_TYPE_RGB, 16, false, 300, 200, true));
+    ASSERT_TRUE(deep.Ok);
+    EXPECT_GE(deep.Peak, 300u * 200 * 8);
+    EXPECT_LT(deep.Peak, 300u * 200 * 8 + OneMiB);
+    const Decoded plain = DecodeCounted(Sample(PNG_COLOR_TYPE_GRAY, 1, false, 3000, 2000));
+    ASSERT_TRUE(plain.Ok);
+    EXPECT_LT(plain.Peak, OneMiB);
 }
 
 TEST(PngLibrary, theFileCallReadsTheSameAsTheMemoryCall) {

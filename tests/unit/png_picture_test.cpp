@@ -191,6 +191,11 @@ TEST_F(PngLoadFailure, damagedOrForeignContentRaisesInvalidPicture) {
     }
 }
 
+TEST_F(PngLoadFailure, aChunkLongerThanTheFileIsAnInvalidPicture) {
+    EXPECT_EQ(CodeOf([&] { LoadPngPicture(Write("found.png", test::SpltLengthFind())); }),
+              ErrorCode::InvalidPicture);
+}
+
 TEST_F(PngLoadFailure, aHeaderClaimingAHugeImageIsRefusedBeforeAnyPixelBuffer) {
     const std::string ihdr = test::BigEndian32(100000) + test::BigEndian32(100000) +
                              std::string("\x08\x02\x00\x00\x00", 5);

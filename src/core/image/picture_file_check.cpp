@@ -1,5 +1,7 @@
 #include "image/picture_file_check.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 
 namespace inkrelay {
@@ -99,7 +101,32 @@ bool GifCut(std::span<const uint8_t> b) {
     return !pictureSeen;
 }
 
+constexpr uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+uint32_t Be32(const uint8_t* b) {
+    return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
+}
+
 }  // namespace
+
+bool PngChunksFit(uint64_t size, const PngChunkHeaderAt& headerAt) {
+    uint8_t header[8];
+    if (!headerAt(0, header) || !std::equal(header, header + 8, PngSignature))
+        return true;
+    constexpr uint64_t LargestChunk = 0x7FFFFFFF;
+    uint64_t at = 8;
+    while (true) {
+        if (!headerAt(at, header))
+            return false;
+        const uint64_t length = Be32(header);
+        // Length and type, the data, the CRC.
+        if (length > LargestChunk || size - at < 12 || length > size - at - 12)
+            return false;
+        if (std::equal(header + 4, header + 8, "IEND"))
+            return true;
+        at += 12 + length;
+    }
+}
 
 bool PictureDataCut(std::span<const uint8_t> b) {
     if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M')
@@ -108,7 +135,12 @@ bool PictureDataCut(std::span<const uint8_t> b) {
         return JpegCut(b);
     if (b.size() >= 6 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F')
         return GifCut(b);
-    return false;
+    return !PngChunksFit(b.size(), [b](uint64_t offset, uint8_t(&out)[8]) {
+        if (offset > b.size() || b.size() - offset < 8)
+            return false;
+        std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(offset), 8, out);
+        return true;
+    });
 }
 
 }  // namespace inkrelay

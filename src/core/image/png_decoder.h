@@ -16,9 +16,16 @@ namespace inkrelay {
 
 // The largest buffer one decode may need: the DIB bits, or the whole image while de-interlacing.
 inline constexpr std::size_t PngByteLimit = std::size_t{512} << 20;
+// What libpng may hold besides the pixel buffers: its row buffers, zlib's window, the palette.
+// The chunks the program has no use for (text, ICC profiles, suggested palettes, ...) are not
+// kept at all, so no chunk of any length comes near it.
+inline constexpr std::size_t PngChunkAllowance = std::size_t{8} << 20;
 // Sides from this on are refused: the image window's 16-bit layout cannot hold them.
 inline constexpr uint32_t PngSideLimit = RefusedPictureSide;
 
+// Every allocation of a decode, libpng's and the de-interlacing buffer, goes through one budget
+// of byteLimit + PngChunkAllowance bytes; a request beyond it fails the decode. The DIB bits are
+// the caller's.
 class PngDecoder {
   public:
     // Takes the file and closes it in the destructor.
@@ -35,6 +42,9 @@ class PngDecoder {
     // Writes the DIB bits (size bytes from ReadHeader) and checks the stream to its end; false
     // for a damaged stream. Only one call after a successful ReadHeader can succeed.
     bool ReadPixels(uint8_t* bits);
+
+    // The most the decode has held at once through its budget so far.
+    std::size_t PeakBytes() const;
 
     struct State;
 
