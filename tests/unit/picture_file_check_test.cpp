@@ -48,6 +48,36 @@ TEST(PictureDataCut, aJpegMustEndItsLastScan) {
     EXPECT_TRUE(Cut(start));
 }
 
+// A frame header of width × height with one component sampled h × v, or three at 2 × 2, 1, 1.
+std::string Frame(char type, uint16_t width, uint16_t height, bool colour) {
+    std::string f = std::string("\xFF") + type + std::string(1, '\0') +
+                    static_cast<char>(colour ? 17 : 11) + '\x08' + static_cast<char>(height >> 8) +
+                    static_cast<char>(height) + static_cast<char>(width >> 8) +
+                    static_cast<char>(width) + static_cast<char>(colour ? 3 : 1);
+    f += colour ? std::string("\x01\x22\0\x02\x11\x01\x03\x11\x01", 9)
+                : std::string("\x01\x11\0", 3);
+    return f;
+}
+
+TEST(PictureDataCut, aJpegMustHoldABitForEveryBlockItsFrameDeclares) {
+    const std::string start = "\xFF\xD8";
+    const std::string end("\xFF\xDA\x00\x02\x12\x34\xFF\xD9", 8);
+    // 800 × 800 grey is 10,000 blocks: 1,250 bytes at the least, the headers counted.
+    const std::string grey = start + Frame('\xC0', 800, 800, false);
+    EXPECT_FALSE(Cut(grey + std::string(1250 - grey.size() - end.size(), 'x') + end));
+    EXPECT_TRUE(Cut(grey + std::string(1249 - grey.size() - end.size(), 'x') + end));
+    // At 2 × 2 sampling an MCU covers 16 × 16: 2,500 MCUs, 313 bytes.
+    const std::string colour = start + Frame('\xC2', 800, 800, true);
+    EXPECT_FALSE(Cut(colour + std::string(313 - colour.size() - end.size(), 'x') + end));
+    EXPECT_TRUE(Cut(start + Frame('\xC1', 65500, 65500, true) + end));
+    // Arithmetic coding can spend less than a bit a block; an Exif thumbnail's frame is skipped.
+    EXPECT_FALSE(Cut(start + Frame('\xC9', 65500, 65500, true) + end));
+    const std::string thumbnail = Frame('\xC0', 65500, 65500, false);
+    const std::string app1 =
+        std::string("\xFF\xE1\0", 3) + static_cast<char>(2 + thumbnail.size()) + thumbnail;
+    EXPECT_FALSE(Cut(start + app1 + Frame('\xC0', 8, 8, false) + end));
+}
+
 TEST(PictureDataCut, aGifMustHoldAWholeImage) {
     // Screen 1 × 1 with a two-colour table, a comment, one image of one data block.
     const std::string header = std::string("GIF89a\1\0\1\0\x80\0\0", 13) + std::string(6, '\0');

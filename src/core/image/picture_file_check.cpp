@@ -46,6 +46,49 @@ bool BmpCut(std::span<const uint8_t> b) {
     return false;
 }
 
+uint32_t Be16(std::span<const uint8_t> b, size_t at) {
+    return uint32_t{b[at]} << 8 | b[at + 1];
+}
+
+// The MCUs of the first frame by its header, when it is Huffman-coded (baseline, extended or
+// progressive); 0 when there is no such header before the first scan. The walk goes segment by
+// segment, so an Exif thumbnail's own frame inside APP1 is not taken for the picture's.
+uint64_t HuffmanMcus(std::span<const uint8_t> b) {
+    size_t at = 2;
+    while (at + 4 <= b.size() && b[at] == 0xFF) {
+        const uint8_t marker = b[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9)
+            return 0;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
+        const size_t length = Be16(b, at + 2);
+        if (length < 2)
+            return 0;
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+            if (at + 12 > b.size() || length < 8)
+                return 0;
+            const uint64_t height = Be16(b, at + 5);
+            const uint64_t width = Be16(b, at + 7);
+            const size_t components = b[at + 9];
+            uint64_t hMax = 1, vMax = 1;
+            for (size_t c = 0; c < components && at + 12 + 3 * c < b.size(); ++c) {
+                const uint8_t sampling = b[at + 11 + 3 * c];
+                hMax = std::max<uint64_t>(hMax, std::clamp(sampling >> 4, 1, 4));
+                vMax = std::max<uint64_t>(vMax, std::clamp(sampling & 15, 1, 4));
+            }
+            return ((width + 8 * hMax - 1) / (8 * hMax)) * ((height + 8 * vMax - 1) / (8 * vMax));
+        }
+        at += 2 + length;
+    }
+    return 0;
+}
+
 bool JpegCut(std::span<const uint8_t> b) {
     // Inside a scan a 0xFF byte is followed by 0 or a restart marker, so 0xFF 0xDA is always a
     // scan header, and the last one must be followed by the end of the picture.
@@ -54,6 +97,11 @@ bool JpegCut(std::span<const uint8_t> b) {
         if (b[k] == 0xFF && b[k + 1] == 0xDA)
             lastScan = k;
     if (lastScan == 0)
+        return true;
+    // A Huffman code is at least one bit, and the first scan codes at least one for every MCU:
+    // a file with fewer bits than MCUs is not all there, however it ends. The decoder would
+    // otherwise allocate and decode a whole picture of the header's size from a few bytes.
+    if (HuffmanMcus(b) > uint64_t{b.size()} * 8)
         return true;
     for (size_t k = lastScan + 2; k + 1 < b.size(); ++k)
         if (b[k] == 0xFF && b[k + 1] == 0xD9)
