@@ -1,5 +1,7 @@
 #include "qt_ui.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -135,10 +137,10 @@ Picture QtUi::LoadPicture(const std::string& path) {
 }
 
 Picture QtUi::ClipboardPicture() {
-    const QImage image = QGuiApplication::clipboard()->image();
+    QImage image = QGuiApplication::clipboard()->image();
     if (image.isNull())
         throw RuntimeError(ErrorCode::InvalidClipboardFormat);
-    return PictureFromImage(image);
+    return PictureFromImage(std::move(image));
 }
 
 ClientSize QtUi::ImageWindowClientSize() {

@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "image/on_white.h"
@@ -25,30 +26,36 @@ bool TooLarge(const QSize& size) {
            int64_t{size.width()} * size.height() > MaxPicturePixels;
 }
 
+// What one decoded image may take, stated here rather than left to the Qt version's default
+// (128 MB in Qt 6.4): a picture of 32 million pixels. The picture made from it takes as much again.
+constexpr int ReaderAllocationMegabytes = 128;
+
 }  // namespace
 
 Picture ReadPictureFile(const std::string& path) {
     const WholeFile file = ReadWholeFile(path);
     if (file.Error != 0)
         throw RuntimeError(file.Error);
-    QByteArray bytes = QByteArray::fromStdString(file.Bytes);
-    if (PictureDataCut({reinterpret_cast<const uint8_t*>(bytes.constData()),
-                        static_cast<size_t>(bytes.size())}))
+    if (PictureDataCut({reinterpret_cast<const uint8_t*>(file.Bytes.data()), file.Bytes.size()}))
         throw RuntimeError(ErrorCode::InvalidPicture);
+    // The file's bytes, not a copy of them.
+    QByteArray bytes =
+        QByteArray::fromRawData(file.Bytes.data(), static_cast<qsizetype>(file.Bytes.size()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
+    QImageReader::setAllocationLimit(ReaderAllocationMegabytes);
     QImageReader reader(&buffer);
     reader.setAutoTransform(false);
     // The header's size refuses a huge picture before anything is allocated for it.
     if (reader.canRead() && TooLarge(reader.size()))
         throw RuntimeError(ErrorCode::InvalidPicture);
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull() || TooLarge(image.size()))
         throw RuntimeError(ErrorCode::InvalidPicture);
-    return PictureFromImage(image);
+    return PictureFromImage(std::move(image));
 }
 
-Picture PictureFromImage(const QImage& image) {
+Picture PictureFromImage(QImage image) {
     if (image.isNull() || TooLarge(image.size()))
         throw RuntimeError(ErrorCode::InvalidPicture);
     const int width = image.width();
@@ -59,9 +66,10 @@ Picture PictureFromImage(const QImage& image) {
     if (image.depth() == 64) {
         // Sixteen bits a channel are composited at full precision and rounded once, as the PNG
         // decoder does, not first cut to eight bits.
-        const QImage rgba = image.convertToFormat(QImage::Format_RGBA64);
+        // In place where Qt can: a second whole image would double what the reader holds.
+        image.convertTo(QImage::Format_RGBA64);
         for (int y = 0; y < height; ++y) {
-            const auto* row = reinterpret_cast<const QRgba64*>(rgba.constScanLine(y));
+            const auto* row = reinterpret_cast<const QRgba64*>(image.constScanLine(y));
             for (int x = 0; x < width; ++x) {
                 const QRgba64 p = row[x];
                 pixels.push_back(bgr(OnWhite16(p.red(), p.alpha()), OnWhite16(p.green(), p.alpha()),
@@ -70,9 +78,9 @@ Picture PictureFromImage(const QImage& image) {
         }
         return Picture(width, height, std::move(pixels));
     }
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    image.convertTo(QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < width; ++x) {
             const QRgb p = row[x];
             const auto a = static_cast<uint32_t>(qAlpha(p));

@@ -8,12 +8,13 @@
 
 namespace inkrelay::ui {
 
-// Any format Qt reads, stored orientation kept (no EXIF rotation), Qt's allocation limit kept.
+// Any format Qt reads, stored orientation kept (no EXIF rotation), the decoded image at most
+// 128 MB; a file whose structure shows it cut or damaged is refused before it is decoded.
 // A file that cannot be read raises 53, 70 or 75; data Qt cannot decode, or a side of 32766
 // or more, raises 481.
 Picture ReadPictureFile(const std::string& path);
 
 // 0x00BBGGRR pixels with any alpha composited onto white; raises 481 for a null image.
-Picture PictureFromImage(const QImage& image);
+Picture PictureFromImage(QImage image);
 
 }  // namespace inkrelay::ui
