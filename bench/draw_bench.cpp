@@ -50,10 +50,10 @@ struct PortCalls {
     int64_t Total() const { return Moves + Buttons + Keys + Pixels + Ticks; }
 };
 
-class NullScreenDc final : public ScreenDc {
+class NullScreen final : public ScreenReader {
   public:
-    NullScreenDc(const int32_t* const& answer, PortCalls& calls) : answer_(answer), calls_(calls) {}
-    uint32_t GetPixel(int32_t, int32_t) override {
+    NullScreen(const int32_t* const& answer, PortCalls& calls) : answer_(answer), calls_(calls) {}
+    uint32_t ReadPixel(int32_t, int32_t) override {
         ++calls_.Pixels;
         return answer_ != nullptr ? static_cast<uint32_t>(*answer_) : 0u;
     }
@@ -68,21 +68,22 @@ class NullDesktop final : public Desktop {
   public:
     int32_t ColourBits() override { return 24; }
     ScreenSize ScreenPixels() override { return {32767, 32767}; }
-    void SetCursorPos(int16_t x, int16_t y) override {
+    void MovePointer(int16_t x, int16_t y) override {
         ++Calls.Moves;
         at_ = {x, y};
     }
-    ScreenPoint GetCursorPos() override { return at_; }
-    void MouseEvent(MouseAction) override { ++Calls.Buttons; }
-    bool KeyDown(Key) override {
+    ScreenPoint PointerPosition() override { return at_; }
+    void PressButton(MouseButton) override { ++Calls.Buttons; }
+    void ReleaseButton(MouseButton) override { ++Calls.Buttons; }
+    bool IsKeyDown(Key) override {
         ++Calls.Keys;
         return false;
     }
-    std::unique_ptr<ScreenDc> GetDC() override {
-        return std::make_unique<NullScreenDc>(Answer, Calls);
+    std::unique_ptr<ScreenReader> OpenScreen() override {
+        return std::make_unique<NullScreen>(Answer, Calls);
     }
     void Sleep(uint32_t) override {}
-    int32_t GetTickCount() override {
+    int32_t TickCount() override {
         ++Calls.Ticks;
         return 0;
     }
@@ -186,13 +187,13 @@ void BM_BarePortCalls(benchmark::State& state) {
         Desktop* desktop = &screen;
         benchmark::DoNotOptimize(desktop);
         Desktop& port = *desktop;
-        const std::unique_ptr<ScreenDc> dc = port.GetDC();
-        for (int64_t k = 0; k < calls.Moves; ++k) port.SetCursorPos(1, 1);
-        for (int64_t k = 0; k < calls.Buttons; ++k) port.MouseEvent(MouseAction::LeftDown);
+        const std::unique_ptr<ScreenReader> dc = port.OpenScreen();
+        for (int64_t k = 0; k < calls.Moves; ++k) port.MovePointer(1, 1);
+        for (int64_t k = 0; k < calls.Buttons; ++k) port.PressButton(MouseButton::Left);
         for (int64_t k = 0; k < calls.Keys; ++k)
-            benchmark::DoNotOptimize(port.KeyDown(Key::Escape));
-        for (int64_t k = 0; k < calls.Pixels; ++k) benchmark::DoNotOptimize(dc->GetPixel(1, 1));
-        for (int64_t k = 0; k < calls.Ticks; ++k) benchmark::DoNotOptimize(port.GetTickCount());
+            benchmark::DoNotOptimize(port.IsKeyDown(Key::Escape));
+        for (int64_t k = 0; k < calls.Pixels; ++k) benchmark::DoNotOptimize(dc->ReadPixel(1, 1));
+        for (int64_t k = 0; k < calls.Ticks; ++k) benchmark::DoNotOptimize(port.TickCount());
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * list.Events());

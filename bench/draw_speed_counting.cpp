@@ -4,12 +4,12 @@ namespace inkrelay::speed {
 
 namespace {
 
-class CountingDc final : public ScreenDc {
+class CountingDc final : public ScreenReader {
   public:
-    CountingDc(std::unique_ptr<ScreenDc> inner, HarnessTallies& tallies)
+    CountingDc(std::unique_ptr<ScreenReader> inner, HarnessTallies& tallies)
         : inner_(std::move(inner)), tallies_(tallies) {}
-    uint32_t GetPixel(int32_t x, int32_t y) override {
-        return Timed(tallies_.PixelReads, [&] { return inner_->GetPixel(x, y); });
+    uint32_t ReadPixel(int32_t x, int32_t y) override {
+        return Timed(tallies_.PixelReads, [&] { return inner_->ReadPixel(x, y); });
     }
     void ReadRegion(int32_t left, int32_t top, int32_t width, int32_t height,
                     std::span<uint32_t> out) override {
@@ -17,7 +17,7 @@ class CountingDc final : public ScreenDc {
     }
 
   private:
-    std::unique_ptr<ScreenDc> inner_;
+    std::unique_ptr<ScreenReader> inner_;
     HarnessTallies& tallies_;
 };
 
@@ -27,23 +27,27 @@ CountingDesktop::CountingDesktop(Desktop& inner, HarnessTallies& tallies,
                                  std::optional<int32_t> escapeAt)
     : inner_(inner), tallies_(tallies), escapeAt_(escapeAt) {}
 
-void CountingDesktop::SetCursorPos(int16_t x, int16_t y) {
-    Timed(tallies_.Moves, [&] { inner_.SetCursorPos(x, y); });
+void CountingDesktop::MovePointer(int16_t x, int16_t y) {
+    Timed(tallies_.Moves, [&] { inner_.MovePointer(x, y); });
 }
 
-void CountingDesktop::MouseEvent(MouseAction action) {
-    Timed(tallies_.Buttons, [&] { inner_.MouseEvent(action); });
+void CountingDesktop::PressButton(MouseButton button) {
+    Timed(tallies_.Buttons, [&] { inner_.PressButton(button); });
 }
 
-bool CountingDesktop::KeyDown(Key key) {
+void CountingDesktop::ReleaseButton(MouseButton button) {
+    Timed(tallies_.Buttons, [&] { inner_.ReleaseButton(button); });
+}
+
+bool CountingDesktop::IsKeyDown(Key key) {
     if (key != Key::Escape)
-        return inner_.KeyDown(key);
-    const bool down = Timed(tallies_.EscapePolls, [&] { return inner_.KeyDown(key); });
+        return inner_.IsKeyDown(key);
+    const bool down = Timed(tallies_.EscapePolls, [&] { return inner_.IsKeyDown(key); });
     return down || (escapeAt_ && tallies_.EscapePolls.Calls >= *escapeAt_);
 }
 
-std::unique_ptr<ScreenDc> CountingDesktop::GetDC() {
-    return std::make_unique<CountingDc>(inner_.GetDC(), tallies_);
+std::unique_ptr<ScreenReader> CountingDesktop::OpenScreen() {
+    return std::make_unique<CountingDc>(inner_.OpenScreen(), tallies_);
 }
 
 CountedRun RunCounted(Desktop& screen, const DrawList& list, const DrawSettings& settings,

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 #include "draw/drawing_run.h"
 #include "draw_speed_lists.h"
 
@@ -47,13 +47,14 @@ class CountingDesktop final : public Desktop {
     CountingDesktop(Desktop& inner, HarnessTallies& tallies, std::optional<int32_t> escapeAt);
     int32_t ColourBits() override { return inner_.ColourBits(); }
     ScreenSize ScreenPixels() override { return inner_.ScreenPixels(); }
-    void SetCursorPos(int16_t x, int16_t y) override;
-    ScreenPoint GetCursorPos() override { return inner_.GetCursorPos(); }
-    void MouseEvent(MouseAction action) override;
-    bool KeyDown(Key key) override;
-    std::unique_ptr<ScreenDc> GetDC() override;
+    void MovePointer(int16_t x, int16_t y) override;
+    ScreenPoint PointerPosition() override { return inner_.PointerPosition(); }
+    void PressButton(MouseButton button) override;
+    void ReleaseButton(MouseButton button) override;
+    bool IsKeyDown(Key key) override;
+    std::unique_ptr<ScreenReader> OpenScreen() override;
     void Sleep(uint32_t milliseconds) override { inner_.Sleep(milliseconds); }
-    int32_t GetTickCount() override { return inner_.GetTickCount(); }
+    int32_t TickCount() override { return inner_.TickCount(); }
 
   private:
     Desktop& inner_;

@@ -26,31 +26,33 @@ class RecordingDesktop final : public Desktop {
 
     int32_t ColourBits() override { return 24; }
     ScreenSize ScreenPixels() override { return {32767, 32767}; }
-    void SetCursorPos(int16_t x, int16_t y) override {
+    void MovePointer(int16_t x, int16_t y) override {
         out_.Actions.push_back({PointerAction::Move, MouseAction::LeftDown, x, y});
         ++out_.Moves;
         at_ = {x, y};
     }
-    ScreenPoint GetCursorPos() override { return at_; }
-    void MouseEvent(MouseAction action) override {
+    ScreenPoint PointerPosition() override { return at_; }
+    void PressButton(MouseButton button) override { Record(ActionOf(button, true)); }
+    void ReleaseButton(MouseButton button) override { Record(ActionOf(button, false)); }
+    void Record(MouseAction action) {
         out_.Actions.push_back({PointerAction::Button, action, 0, 0});
         ++out_.Buttons;
     }
-    bool KeyDown(Key key) override {
+    bool IsKeyDown(Key key) override {
         if (key == Key::Escape) {
             out_.Actions.push_back({PointerAction::EventEnd, MouseAction::LeftDown, 0, 0});
             ++out_.Events;
         }
         return false;
     }
-    std::unique_ptr<ScreenDc> GetDC() override { return std::make_unique<WhiteDc>(); }
+    std::unique_ptr<ScreenReader> OpenScreen() override { return std::make_unique<WhiteDc>(); }
     void Sleep(uint32_t) override {}
-    int32_t GetTickCount() override { return ++ticks_; }
+    int32_t TickCount() override { return ++ticks_; }
 
   private:
-    class WhiteDc final : public ScreenDc {
+    class WhiteDc final : public ScreenReader {
       public:
-        uint32_t GetPixel(int32_t, int32_t) override { return White; }
+        uint32_t ReadPixel(int32_t, int32_t) override { return White; }
         void ReadRegion(int32_t, int32_t, int32_t width, int32_t height,
                         std::span<uint32_t> out) override {
             CheckRegionArguments(width, height, out);
@@ -214,8 +216,8 @@ std::vector<uint32_t> SimulatedCanvas(const RecordedReplay& replay, int32_t even
         if (done == events)
             break;
         switch (a.What) {
-            case PointerAction::Move: desktop.SetCursorPos(a.X, a.Y); break;
-            case PointerAction::Button: desktop.MouseEvent(a.Action); break;
+            case PointerAction::Move: desktop.MovePointer(a.X, a.Y); break;
+            case PointerAction::Button: Replay(desktop, a.Action); break;
             case PointerAction::EventEnd: ++done; break;
         }
     }

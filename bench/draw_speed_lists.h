@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 #include "image/picture.h"
 #include "scan/draw_list.h"
 #include "scan/read_method.h"

@@ -71,7 +71,7 @@ class CanvasWatcher {
     CanvasWatcher(const std::string& display, road::Rect canvas, std::vector<uint32_t> expected,
                   Clock::time_point start)
         : screen_(OpenPlatformDesktop(display)),
-          dc_(screen_->GetDC()),
+          dc_(screen_->OpenScreen()),
           canvas_(canvas),
           expected_(std::move(expected)),
           start_(start),
@@ -107,7 +107,7 @@ class CanvasWatcher {
     }
 
     std::unique_ptr<Desktop> screen_;
-    std::unique_ptr<ScreenDc> dc_;
+    std::unique_ptr<ScreenReader> dc_;
     road::Rect canvas_;
     std::vector<uint32_t> expected_;
     Clock::time_point start_;

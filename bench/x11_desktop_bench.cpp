@@ -28,7 +28,7 @@ struct DisplayCloser {
 struct Session {
     test::XvfbServer Server{Width, Height, 24};
     std::unique_ptr<Desktop> Screen = OpenPlatformDesktop(Server.DisplayName());
-    std::unique_ptr<ScreenDc> Dc = Screen->GetDC();
+    std::unique_ptr<ScreenReader> Dc = Screen->OpenScreen();
     std::unique_ptr<Display, DisplayCloser> Plain{XOpenDisplay(Server.DisplayName().c_str())};
 };
 
@@ -47,7 +47,7 @@ void BM_SetCursorPos(benchmark::State& state) {
     int16_t x = 0;
     for (auto _ : state) {
         // A new position every time; the server may skip a move to where the pointer already is.
-        session->Screen->SetCursorPos(x, 100);
+        session->Screen->MovePointer(x, 100);
         x = static_cast<int16_t>((x + 1) % Width);
     }
     state.SetItemsProcessed(state.iterations());
@@ -56,8 +56,8 @@ BENCHMARK(BM_SetCursorPos)->UseRealTime();
 
 void BM_ButtonPair(benchmark::State& state) {
     for (auto _ : state) {
-        session->Screen->MouseEvent(MouseAction::LeftDown);
-        session->Screen->MouseEvent(MouseAction::LeftUp);
+        session->Screen->PressButton(MouseButton::Left);
+        session->Screen->ReleaseButton(MouseButton::Left);
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -66,7 +66,7 @@ BENCHMARK(BM_ButtonPair)->UseRealTime();
 void BM_GetPixel(benchmark::State& state) {
     int32_t x = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(session->Dc->GetPixel(x, 50));
+        benchmark::DoNotOptimize(session->Dc->ReadPixel(x, 50));
         x = (x + 1) % Width;
     }
     state.SetItemsProcessed(state.iterations());

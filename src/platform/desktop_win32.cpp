@@ -1,4 +1,5 @@
-// The desktop of Windows: the user32 pointer and key calls and a GDI screen device context.
+// The desktop of Windows: the user32 pointer, input and key calls and a GDI screen device
+// context.
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -15,6 +16,7 @@
 #include <span>
 #include <string>
 
+#include "desktop_win32.h"
 #include "platform_desktop.h"
 #include "runtime_error.h"
 
@@ -109,9 +111,9 @@ class Selection {
     HGDIOBJ previous_;
 };
 
-class Win32ScreenDc final : public ScreenDc {
+class Win32Screen final : public ScreenReader {
   public:
-    uint32_t GetPixel(int32_t x, int32_t y) override {
+    uint32_t ReadPixel(int32_t x, int32_t y) override {
         // COLORREF is already 0x00BBGGRR, and CLR_INVALID equals ClrInvalid.
         return static_cast<uint32_t>(::GetPixel(hdc_.Get(), x, y));
     }
@@ -173,8 +175,17 @@ class Win32ScreenDc final : public ScreenDc {
     ScreenHdc hdc_;
 };
 
+// SendInput and GetAsyncKeyState speak of the device's buttons; with the buttons swapped in the
+// system's settings (a left-handed mouse) the user's left button is the device's right one, and
+// a press of the device's left button reaches windows as a right click.
+bool DeviceLeft(MouseButton button) {
+    return (button == MouseButton::Left) != (::GetSystemMetrics(SM_SWAPBUTTON) != 0);
+}
+
 class Win32Desktop final : public Desktop {
   public:
+    explicit Win32Desktop(InputSender send) : send_(send) {}
+
     int32_t ColourBits() override {
         ScreenHdc hdc;
         const int bits = ::GetDeviceCaps(hdc.Get(), BITSPIXEL);
@@ -194,14 +205,14 @@ class Win32Desktop final : public Desktop {
         return {width, height};
     }
 
-    void SetCursorPos(int16_t x, int16_t y) override {
+    void MovePointer(int16_t x, int16_t y) override {
         // Refused while another desktop (the lock screen, an elevation prompt) has the input.
         if (!::SetCursorPos(x, y)) {
             Unavailable();
         }
     }
 
-    ScreenPoint GetCursorPos() override {
+    ScreenPoint PointerPosition() override {
         POINT point{};
         if (!::GetCursorPos(&point)) {
             Unavailable();
@@ -209,28 +220,55 @@ class Win32Desktop final : public Desktop {
         return {static_cast<int16_t>(point.x), static_cast<int16_t>(point.y)};
     }
 
-    void MouseEvent(MouseAction action) override {
-        // mouse_event reports nothing; a refused event shows only in what the window receives.
-        ::mouse_event(static_cast<DWORD>(action), 0, 0, 0, 0);
+    void PressButton(MouseButton button) override {
+        SendButton(DeviceLeft(button) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
     }
 
-    bool KeyDown(Key key) override {
-        return (::GetAsyncKeyState(static_cast<int>(key)) & 0x8000) != 0;
+    void ReleaseButton(MouseButton button) override {
+        SendButton(DeviceLeft(button) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
     }
 
-    std::unique_ptr<ScreenDc> GetDC() override { return std::make_unique<Win32ScreenDc>(); }
+    bool IsKeyDown(Key key) override {
+        int virtualKey = VK_ESCAPE;
+        if (key == Key::LeftButton) {
+            virtualKey = DeviceLeft(MouseButton::Left) ? VK_LBUTTON : VK_RBUTTON;
+        } else if (key == Key::RightButton) {
+            virtualKey = DeviceLeft(MouseButton::Right) ? VK_LBUTTON : VK_RBUTTON;
+        }
+        return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+    }
+
+    std::unique_ptr<ScreenReader> OpenScreen() override { return std::make_unique<Win32Screen>(); }
 
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
 
-    int32_t GetTickCount() override {
+    int32_t TickCount() override {
         return std::bit_cast<int32_t>(static_cast<uint32_t>(::GetTickCount()));
     }
+
+  private:
+    // SendInput says how many events it put into the input stream: none while another desktop
+    // (the lock screen, an elevation prompt) has the input or a higher-integrity window blocks it.
+    void SendButton(DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        if (send_(1, &input, sizeof input) != 1) {
+            Unavailable();
+        }
+    }
+
+    InputSender send_;
 };
 
 }  // namespace
 
 std::unique_ptr<Desktop> OpenPlatformDesktop(const std::string&) {
-    return std::make_unique<Win32Desktop>();
+    return OpenWin32Desktop(&::SendInput);
+}
+
+std::unique_ptr<Desktop> OpenWin32Desktop(InputSender send) {
+    return std::make_unique<Win32Desktop>(send);
 }
 
 }  // namespace inkrelay

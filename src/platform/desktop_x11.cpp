@@ -9,10 +9,12 @@
 #include <bit>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -189,12 +191,12 @@ void ForEachPixel(const XImage& image, Put put) {
     }
 }
 
-class X11ScreenDc final : public ScreenDc {
+class X11Screen final : public ScreenReader {
   public:
-    explicit X11ScreenDc(std::shared_ptr<Connection> connection)
+    explicit X11Screen(std::shared_ptr<Connection> connection)
         : connection_(std::move(connection)) {}
 
-    uint32_t GetPixel(int32_t x, int32_t y) override {
+    uint32_t ReadPixel(int32_t x, int32_t y) override {
         uint32_t colour = ClrInvalid;
         ReadRegion(x, y, 1, 1, std::span(&colour, 1));
         return colour;
@@ -278,8 +280,9 @@ class X11ScreenDc final : public ScreenDc {
 
 class X11Desktop final : public Desktop {
   public:
-    explicit X11Desktop(DisplayPtr display)
-        : connection_(std::make_shared<Connection>(std::move(display))) {}
+    X11Desktop(DisplayPtr display, DesktopCapabilities capabilities)
+        : connection_(std::make_shared<Connection>(std::move(display))),
+          capabilities_(capabilities) {}
 
     int32_t ColourBits() override {
         // The depth, not the bits per pixel: a 24-bit visual is stored in 32 bits per pixel.
@@ -291,7 +294,7 @@ class X11Desktop final : public Desktop {
                 DisplayHeight(connection_->Get(), connection_->Screen)};
     }
 
-    void SetCursorPos(int16_t x, int16_t y) override {
+    void MovePointer(int16_t x, int16_t y) override {
         connection_->Errors.Watch();
         // False only when the server lacks XTest; otherwise the request just waits in Xlib's
         // buffer.
@@ -301,31 +304,15 @@ class X11Desktop final : public Desktop {
         SyncFake();
     }
 
-    ScreenPoint GetCursorPos() override {
+    ScreenPoint PointerPosition() override {
         const PointerState state = QueryPointer();
         return {static_cast<int16_t>(state.X), static_cast<int16_t>(state.Y)};
     }
 
-    void MouseEvent(MouseAction action) override {
-        unsigned int button = 1;
-        Bool press = True;
-        switch (action) {
-            case MouseAction::LeftDown: break;
-            case MouseAction::LeftUp: press = False; break;
-            case MouseAction::RightDown: button = 3; break;
-            case MouseAction::RightUp:
-                button = 3;
-                press = False;
-                break;
-        }
-        connection_->Errors.Watch();
-        if (!XTestFakeButtonEvent(connection_->Get(), button, press, CurrentTime)) {
-            Unavailable();
-        }
-        SyncFake();
-    }
+    void PressButton(MouseButton button) override { FakeButton(button, True); }
+    void ReleaseButton(MouseButton button) override { FakeButton(button, False); }
 
-    bool KeyDown(Key key) override {
+    bool IsKeyDown(Key key) override {
         switch (key) {
             case Key::LeftButton: return (QueryPointer().Mask & Button1Mask) != 0;
             case Key::RightButton: return (QueryPointer().Mask & Button3Mask) != 0;
@@ -334,15 +321,18 @@ class X11Desktop final : public Desktop {
         return false;
     }
 
-    std::unique_ptr<ScreenDc> GetDC() override {
-        return std::make_unique<X11ScreenDc>(connection_);
+    std::unique_ptr<ScreenReader> OpenScreen() override {
+        ReadPointerMapping();
+        return std::make_unique<X11Screen>(connection_);
     }
+
+    DesktopCapabilities Capabilities() override { return capabilities_; }
 
     void Sleep(uint32_t milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
 
-    int32_t GetTickCount() override {
+    int32_t TickCount() override {
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now().time_since_epoch());
         // A 32-bit tick counter read as signed: wraps to negative after about 24.8 days.
@@ -350,6 +340,41 @@ class X11Desktop final : public Desktop {
     }
 
   private:
+    // XTest presses the device's own buttons, which the server's pointer mapping then turns into
+    // the buttons windows see: on a left-handed mapping (3 2 1) a fake press of button 1 reaches
+    // the applet as button 3, its colour pick-up. So the device button that the mapping turns
+    // into the one meant is pressed. The mapping is read again with every screen opened for a
+    // capture or a run, so a change between runs is followed at no cost to the drawing.
+    void FakeButton(MouseButton button, Bool press) {
+        const unsigned int wanted = button == MouseButton::Left ? 1 : 3;
+        connection_->Errors.Watch();
+        if (!XTestFakeButtonEvent(connection_->Get(), DeviceButtonFor(wanted), press,
+                                  CurrentTime)) {
+            Unavailable();
+        }
+        SyncFake();
+    }
+
+    unsigned int DeviceButtonFor(unsigned int logical) {
+        if (mapping_.empty()) {
+            ReadPointerMapping();
+        }
+        for (size_t device = 0; device < mapping_.size(); ++device) {
+            if (mapping_[device] == logical) {
+                return static_cast<unsigned int>(device + 1);
+            }
+        }
+        // No device button gives it (switched off by a mapping of 0): the unmapped one, which
+        // the server then drops, as it would the user's own press.
+        return logical;
+    }
+
+    void ReadPointerMapping() {
+        unsigned char map[256] = {};
+        const int count = XGetPointerMapping(connection_->Get(), map, static_cast<int>(sizeof map));
+        mapping_.assign(map, map + std::clamp(count, 0, static_cast<int>(sizeof map)));
+    }
+
     struct PointerState {
         int X = 0;
         int Y = 0;
@@ -402,7 +427,20 @@ class X11Desktop final : public Desktop {
     }
 
     std::shared_ptr<Connection> connection_;
+    DesktopCapabilities capabilities_;
+    std::vector<unsigned char> mapping_;  // logical button of each device button, from 1
 };
+
+// A Wayland session's X server is a compatibility server inside the compositor: XTest moves its
+// pointer and XGetImage reads its windows only, while the compositor's own windows (a browser
+// run natively) neither see the pointer nor show in a read.
+DesktopCapabilities CapabilitiesOfSession() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    const bool onWayland = (wayland != nullptr && *wayland != '\0') ||
+                           (session != nullptr && std::string_view(session) == "wayland");
+    return {.ReachesEveryWindow = !onWayland};
+}
 
 }  // namespace
 
@@ -418,7 +456,7 @@ std::unique_ptr<Desktop> OpenPlatformDesktop(const std::string& displayName) {
     if (!XTestQueryExtension(display.get(), &eventBase, &errorBase, &major, &minor)) {
         Unavailable();
     }
-    return std::make_unique<X11Desktop>(std::move(display));
+    return std::make_unique<X11Desktop>(std::move(display), CapabilitiesOfSession());
 }
 
 }  // namespace inkrelay

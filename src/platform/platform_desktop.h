@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 
 namespace inkrelay {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "desktop/desktop.h"
 #include "draw/applet_profile.h"
-#include "draw/desktop.h"
 
 namespace inkrelay {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 
 namespace inkrelay {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "applet_layout.h"
+#include "desktop/desktop.h"
 #include "draw/applet_profile.h"
-#include "draw/desktop.h"
 #include "pixel_surface.h"
 
 namespace inkrelay {

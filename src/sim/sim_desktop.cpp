@@ -8,14 +8,14 @@
 
 namespace inkrelay {
 
-class SimDesktop::Dc final : public ScreenDc {
+class SimDesktop::Dc final : public ScreenReader {
   public:
     explicit Dc(SimDesktop& desktop) : desktop_(desktop) { ++desktop_.openDcs_; }
     ~Dc() override { --desktop_.openDcs_; }
     Dc(const Dc&) = delete;
     Dc& operator=(const Dc&) = delete;
 
-    uint32_t GetPixel(int32_t x, int32_t y) override {
+    uint32_t ReadPixel(int32_t x, int32_t y) override {
         desktop_.Called();
         ++desktop_.pixelReads_;
         return desktop_.PixelAt(x, y);
@@ -44,7 +44,7 @@ SimDesktop::SimDesktop(int32_t width, int32_t height, int32_t colourBits)
     pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), White);
 }
 
-void SimDesktop::SetCursorPos(int16_t x, int16_t y) {
+void SimDesktop::MovePointer(int16_t x, int16_t y) {
     Called();
     const ScreenPoint to{static_cast<int16_t>(std::clamp<int32_t>(x, 0, width_ - 1)),
                          static_cast<int16_t>(std::clamp<int32_t>(y, 0, height_ - 1))};
@@ -57,12 +57,12 @@ void SimDesktop::SetCursorPos(int16_t x, int16_t y) {
     }
 }
 
-ScreenPoint SimDesktop::GetCursorPos() {
+ScreenPoint SimDesktop::PointerPosition() {
     Called();
     return cursor_;
 }
 
-void SimDesktop::MouseEvent(MouseAction action) {
+void SimDesktop::Button(MouseAction action) {
     Called();
     mouseLog_.push_back({action, cursor_});
     switch (action) {
@@ -76,7 +76,7 @@ void SimDesktop::MouseEvent(MouseAction action) {
     }
 }
 
-bool SimDesktop::KeyDown(Key key) {
+bool SimDesktop::IsKeyDown(Key key) {
     Called();
     if ((key == Key::LeftButton && leftHeld_) || (key == Key::RightButton && rightHeld_)) {
         return true;
@@ -84,7 +84,7 @@ bool SimDesktop::KeyDown(Key key) {
     return pressedKeys_.contains(key);
 }
 
-std::unique_ptr<ScreenDc> SimDesktop::GetDC() {
+std::unique_ptr<ScreenReader> SimDesktop::OpenScreen() {
     if (!dcAvailable_) {
         throw RuntimeError(ErrorCode::DeviceUnavailable);
     }
@@ -97,7 +97,7 @@ void SimDesktop::Sleep(uint32_t milliseconds) {
     slept_ += milliseconds;
 }
 
-int32_t SimDesktop::GetTickCount() {
+int32_t SimDesktop::TickCount() {
     Called();
     const int32_t now = std::bit_cast<int32_t>(clock_);
     clock_ += autoAdvance_;

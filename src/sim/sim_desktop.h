@@ -8,13 +8,13 @@
 #include <set>
 #include <vector>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 
 namespace inkrelay {
 
 class SimDesktop : public Desktop {
   public:
-    // One MouseEvent and where the pointer stood when it happened.
+    // One button event and where the pointer stood when it happened.
     struct MouseRecord {
         MouseAction Action{};
         ScreenPoint At;
@@ -30,24 +30,25 @@ class SimDesktop : public Desktop {
     int32_t ColourBits() override { return colourBits_; }
     ScreenSize ScreenPixels() override { return {width_, height_}; }
     // Clamps to the screen; calls OnMove when the position changed.
-    void SetCursorPos(int16_t x, int16_t y) override;
-    ScreenPoint GetCursorPos() override;
-    // Logs the event, updates the button state, then calls OnMouse.
-    void MouseEvent(MouseAction action) override;
-    // Buttons are down when held through MouseEvent or pressed by the test.
-    bool KeyDown(Key key) override;
+    void MovePointer(int16_t x, int16_t y) override;
+    ScreenPoint PointerPosition() override;
+    // Log the event, update the button state, then call OnMouse.
+    void PressButton(MouseButton button) override { Button(ActionOf(button, true)); }
+    void ReleaseButton(MouseButton button) override { Button(ActionOf(button, false)); }
+    // Buttons are down when held through PressButton or pressed by the test.
+    bool IsKeyDown(Key key) override;
     // Reads the framebuffer; must not outlive the desktop. RuntimeError(68) when made unavailable.
-    std::unique_ptr<ScreenDc> GetDC() override;
+    std::unique_ptr<ScreenReader> OpenScreen() override;
     // Advances the clock; no real time passes.
     void Sleep(uint32_t milliseconds) override;
     // The clock, then advances it by the auto-advance step.
-    int32_t GetTickCount() override;
+    int32_t TickCount() override;
 
     // Framebuffer, colours 0x00BBGGRR. Writes off the screen are dropped, Fill is clipped.
     void SetPixel(int32_t x, int32_t y, uint32_t colour);
     uint32_t PixelAt(int64_t x, int64_t y) const;  // ClrInvalid off the screen
     void Fill(int32_t left, int32_t top, int32_t width, int32_t height, uint32_t colour);
-    int64_t PixelReads() const { return pixelReads_; }    // GetPixel calls of every DC
+    int64_t PixelReads() const { return pixelReads_; }    // ReadPixel calls of every DC
     int64_t RegionReads() const { return regionReads_; }  // ReadRegion calls of every DC
     int32_t OpenDcCount() const { return openDcs_; }      // DCs not yet destroyed
     void SetDcAvailable(bool available) { dcAvailable_ = available; }
@@ -63,14 +64,14 @@ class SimDesktop : public Desktop {
     // Hooks for a simulated applet painting into the framebuffer.
     std::function<void(MouseAction, ScreenPoint)> OnMouse;
     std::function<void(ScreenPoint, bool leftHeld)> OnMove;
-    // Called first in every GetPixel, ReadRegion, GetTickCount, SetCursorPos, MouseEvent,
-    // KeyDown, GetCursorPos and Sleep, so an applet can lag behind the program's calls.
+    // Called first in every ReadPixel, ReadRegion, TickCount, MovePointer, button event,
+    // IsKeyDown, PointerPosition and Sleep, so an applet can lag behind the program's calls.
     std::function<void()> OnCall;
 
     // The clock wraps like a 32-bit tick counter read as signed.
     void SetClock(int32_t ticks);
     void AdvanceClock(uint32_t milliseconds) { clock_ += milliseconds; }
-    // Each GetTickCount advances the clock by this much, so busy waits on it end.
+    // Each TickCount advances the clock by this much, so busy waits on it end.
     void SetAutoAdvance(uint32_t millisecondsPerRead) { autoAdvance_ = millisecondsPerRead; }
     uint64_t SleptMilliseconds() const { return slept_; }
     // The clock, without moving it.
@@ -80,6 +81,7 @@ class SimDesktop : public Desktop {
     class Dc;
 
     bool OnScreen(int64_t x, int64_t y) const;
+    void Button(MouseAction action);
     void Called() const {
         if (OnCall)
             OnCall();

@@ -20,11 +20,11 @@ constexpr int Frame = 1;
 int16_t ButtonValue(Qt::MouseButtons buttons) {
     int16_t value = 0;
     if (buttons.testFlag(Qt::LeftButton))
-        value |= MouseButton::Left;
+        value |= DisplayButton::Left;
     if (buttons.testFlag(Qt::RightButton))
-        value |= MouseButton::Right;
+        value |= DisplayButton::Right;
     if (buttons.testFlag(Qt::MiddleButton))
-        value |= MouseButton::Middle;
+        value |= DisplayButton::Middle;
     return value;
 }
 

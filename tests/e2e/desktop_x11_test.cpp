@@ -168,41 +168,41 @@ class DesktopX11 : public ::testing::Test {
 TEST_F(DesktopX11, MovesTheServersPointerAndReadsItBack) {
     for (const ScreenPoint to : {ScreenPoint{10, 20}, ScreenPoint{Width - 1, 0},
                                  ScreenPoint{0, Height - 1}, ScreenPoint{123, 45}}) {
-        desktop_->SetCursorPos(to.X, to.Y);
+        desktop_->MovePointer(to.X, to.Y);
         // Another client first: the move must have reached the server, not sit in a buffer.
         EXPECT_EQ(ObservedPointer(), to) << to.X << "," << to.Y;
-        EXPECT_EQ(desktop_->GetCursorPos(), to) << to.X << "," << to.Y;
+        EXPECT_EQ(desktop_->PointerPosition(), to) << to.X << "," << to.Y;
     }
 }
 
 TEST_F(DesktopX11, PointerIsClampedAtTheScreenEdges) {
-    desktop_->SetCursorPos(Width + 50, Height + 70);
-    EXPECT_EQ(desktop_->GetCursorPos(), (ScreenPoint{Width - 1, Height - 1}));
-    desktop_->SetCursorPos(-5, -7);
-    EXPECT_EQ(desktop_->GetCursorPos(), (ScreenPoint{0, 0}));
-    desktop_->SetCursorPos(INT16_MAX, 30);
-    EXPECT_EQ(desktop_->GetCursorPos(), (ScreenPoint{Width - 1, 30}));
+    desktop_->MovePointer(Width + 50, Height + 70);
+    EXPECT_EQ(desktop_->PointerPosition(), (ScreenPoint{Width - 1, Height - 1}));
+    desktop_->MovePointer(-5, -7);
+    EXPECT_EQ(desktop_->PointerPosition(), (ScreenPoint{0, 0}));
+    desktop_->MovePointer(INT16_MAX, 30);
+    EXPECT_EQ(desktop_->PointerPosition(), (ScreenPoint{Width - 1, 30}));
 }
 
 TEST_F(DesktopX11, ButtonEventsSetTheButtonState) {
-    EXPECT_FALSE(desktop_->KeyDown(Key::LeftButton));
-    EXPECT_FALSE(desktop_->KeyDown(Key::RightButton));
-    desktop_->MouseEvent(MouseAction::LeftDown);
-    EXPECT_TRUE(desktop_->KeyDown(Key::LeftButton));
-    EXPECT_FALSE(desktop_->KeyDown(Key::RightButton));
-    desktop_->MouseEvent(MouseAction::RightDown);
-    desktop_->MouseEvent(MouseAction::LeftUp);
-    EXPECT_FALSE(desktop_->KeyDown(Key::LeftButton));
-    EXPECT_TRUE(desktop_->KeyDown(Key::RightButton));
-    desktop_->MouseEvent(MouseAction::RightUp);
-    EXPECT_FALSE(desktop_->KeyDown(Key::RightButton));
-    EXPECT_FALSE(desktop_->KeyDown(Key::Escape));
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::LeftButton));
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::RightButton));
+    desktop_->PressButton(MouseButton::Left);
+    EXPECT_TRUE(desktop_->IsKeyDown(Key::LeftButton));
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::RightButton));
+    desktop_->PressButton(MouseButton::Right);
+    desktop_->ReleaseButton(MouseButton::Left);
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::LeftButton));
+    EXPECT_TRUE(desktop_->IsKeyDown(Key::RightButton));
+    desktop_->ReleaseButton(MouseButton::Right);
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::RightButton));
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::Escape));
 }
 
 TEST_F(DesktopX11, ButtonEventsReachTheWindowUnderThePointer) {
     const long mask = ButtonPressMask | ButtonReleaseMask;
     const Window window = ShowWindow(observer_.get(), 50, 60, 40, 30, 0, mask);
-    desktop_->SetCursorPos(62, 75);
+    desktop_->MovePointer(62, 75);
     const struct {
         MouseAction Action;
         int Type;
@@ -212,7 +212,7 @@ TEST_F(DesktopX11, ButtonEventsReachTheWindowUnderThePointer) {
                  {MouseAction::RightDown, ButtonPress, 3},
                  {MouseAction::RightUp, ButtonRelease, 3}};
     for (const auto& c : cases) {
-        desktop_->MouseEvent(c.Action);
+        Replay(*desktop_, c.Action);
         const std::optional<XEvent> event = NextEvent(observer_.get(), window, mask);
         ASSERT_TRUE(event.has_value()) << "no event for action " << static_cast<int>(c.Action);
         EXPECT_EQ(event->type, c.Type);
@@ -226,23 +226,23 @@ TEST_F(DesktopX11, EscapeIsDownWhileTheKeyIsHeld) {
     Display* display = observer_.get();
     const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
     ASSERT_NE(escape, 0);
-    EXPECT_FALSE(desktop_->KeyDown(Key::Escape));
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::Escape));
     XTestFakeKeyEvent(display, escape, True, CurrentTime);
     XSync(display, False);
-    EXPECT_TRUE(WaitUntil([&] { return desktop_->KeyDown(Key::Escape); }));
-    EXPECT_FALSE(desktop_->KeyDown(Key::LeftButton));
+    EXPECT_TRUE(WaitUntil([&] { return desktop_->IsKeyDown(Key::Escape); }));
+    EXPECT_FALSE(desktop_->IsKeyDown(Key::LeftButton));
     XTestFakeKeyEvent(display, escape, False, CurrentTime);
     XSync(display, False);
-    EXPECT_TRUE(WaitUntil([&] { return !desktop_->KeyDown(Key::Escape); }));
+    EXPECT_TRUE(WaitUntil([&] { return !desktop_->IsKeyDown(Key::Escape); }));
 }
 
 TEST_F(DesktopX11, TicksFollowTheRealClock) {
-    const int32_t before = desktop_->GetTickCount();
+    const int32_t before = desktop_->TickCount();
     const auto start = std::chrono::steady_clock::now();
     desktop_->Sleep(60);
     const auto slept = std::chrono::steady_clock::now() - start;
     const uint32_t ticks =
-        static_cast<uint32_t>(desktop_->GetTickCount()) - static_cast<uint32_t>(before);
+        static_cast<uint32_t>(desktop_->TickCount()) - static_cast<uint32_t>(before);
     EXPECT_GE(slept, std::chrono::milliseconds(60));
     EXPECT_GE(ticks, 60u);
     EXPECT_LT(ticks, 5000u);
@@ -250,13 +250,13 @@ TEST_F(DesktopX11, TicksFollowTheRealClock) {
 
 TEST_F(DesktopX11, OffScreenReadsAreInvalidAndDoNotEndTheProcess) {
     // Runs under Xlib's default error handler, which would exit on an untrapped error.
-    auto dc = desktop_->GetDC();
+    auto dc = desktop_->OpenScreen();
     for (auto [x, y] : std::vector<std::pair<int32_t, int32_t>>{
              {-1, 0}, {0, -1}, {Width, 0}, {0, Height}, {INT32_MIN, INT32_MAX}, {Width, Height}}) {
-        EXPECT_EQ(dc->GetPixel(x, y), ClrInvalid) << x << "," << y;
+        EXPECT_EQ(dc->ReadPixel(x, y), ClrInvalid) << x << "," << y;
     }
-    EXPECT_NE(dc->GetPixel(Width - 1, Height - 1), ClrInvalid);
-    EXPECT_NE(dc->GetPixel(0, 0), ClrInvalid);
+    EXPECT_NE(dc->ReadPixel(Width - 1, Height - 1), ClrInvalid);
+    EXPECT_NE(dc->ReadPixel(0, 0), ClrInvalid);
 }
 
 int errorsSeen = 0;
@@ -266,11 +266,11 @@ int CountError(Display*, XErrorEvent*) {
 }
 
 TEST_F(DesktopX11, ReadsLeaveTheProgramsErrorHandlerInPlace) {
-    auto dc = desktop_->GetDC();
+    auto dc = desktop_->OpenScreen();
     errorsSeen = 0;
     const auto previous = XSetErrorHandler(&CountError);
-    EXPECT_NE(dc->GetPixel(3, 4), ClrInvalid);
-    EXPECT_EQ(dc->GetPixel(-3, 4), ClrInvalid);
+    EXPECT_NE(dc->ReadPixel(3, 4), ClrInvalid);
+    EXPECT_EQ(dc->ReadPixel(-3, 4), ClrInvalid);
     EXPECT_EQ(errorsSeen, 0);
     EXPECT_EQ(XSetErrorHandler(previous), &CountError);
 }
@@ -303,7 +303,7 @@ TEST_F(DesktopX11, ReadRegionGivesThePaintedPixelsAndInvalidOffTheScreen) {
     }
     PutPixels(observer_.get(), 0, 0, Width, screen);
 
-    auto dc = desktop_->GetDC();
+    auto dc = desktop_->OpenScreen();
     for (const Rect& r : {Rect{5, 7, 21, 13}, Rect{Width - 10, Height - 4, 21, 13},
                           Rect{-6, -3, 21, 13}, Rect{-2, 50, Width + 4, 3}, Rect{Width, 0, 4, 4},
                           Rect{INT32_MAX - 5, INT32_MAX - 1, 8, 3}, Rect{INT32_MIN, 0, 2, 2}}) {
@@ -323,7 +323,7 @@ TEST_F(DesktopX11, ReadRegionGivesThePaintedPixelsAndInvalidOffTheScreen) {
 }
 
 TEST_F(DesktopX11, ReadRegionChecksItsArgumentsBeforeReading) {
-    auto dc = desktop_->GetDC();
+    auto dc = desktop_->OpenScreen();
     std::vector<uint32_t> out(6, Sentinel);
     const auto code = [&](Rect r, std::span<uint32_t> to) {
         return CodeOf([&] { dc->ReadRegion(r.Left, r.Top, r.Width, r.Height, to); });
@@ -340,9 +340,9 @@ TEST_F(DesktopX11, ReadRegionChecksItsArgumentsBeforeReading) {
 }
 
 TEST_F(DesktopX11, ADcKeptPastItsDesktopStillReads) {
-    auto dc = desktop_->GetDC();
+    auto dc = desktop_->OpenScreen();
     desktop_.reset();
-    EXPECT_NE(dc->GetPixel(1, 1), ClrInvalid);
+    EXPECT_NE(dc->ReadPixel(1, 1), ClrInvalid);
 }
 
 TEST(DesktopX11Errors, AShrunkScreenReadsInvalidWithoutEndingTheProcess) {
@@ -353,7 +353,7 @@ TEST(DesktopX11Errors, AShrunkScreenReadsInvalidWithoutEndingTheProcess) {
     {
         auto first = OpenPlatformDesktop(server.DisplayName());
         auto desktop = OpenPlatformDesktop(server.DisplayName());
-        auto dc = desktop->GetDC();
+        auto dc = desktop->OpenScreen();
         // Closed out of order: the handler stays while any desktop is open.
         first.reset();
         if (!test::ShrinkScreen(observer.get(), 160, 100)) {
@@ -363,8 +363,8 @@ TEST(DesktopX11Errors, AShrunkScreenReadsInvalidWithoutEndingTheProcess) {
         // The observer's errors still reach the program's handler.
         EXPECT_EQ(errorsSeen, 0);
         // The desktop still knows the old size, so it asks for the pixel and gets BadMatch.
-        EXPECT_EQ(dc->GetPixel(200, 150), ClrInvalid);
-        EXPECT_NE(dc->GetPixel(10, 10), ClrInvalid);
+        EXPECT_EQ(dc->ReadPixel(200, 150), ClrInvalid);
+        EXPECT_NE(dc->ReadPixel(10, 10), ClrInvalid);
         EXPECT_EQ(errorsSeen, 0);
         XMapWindow(observer.get(), 0x7FFFFFF0);
         XSync(observer.get(), False);
@@ -380,7 +380,7 @@ std::vector<uint32_t> PaintAndReadRow(const XvfbServer& server, Display* observe
     auto desktop = OpenPlatformDesktop(server.DisplayName());
     PutPixels(observer, 100, 30, static_cast<int>(pixels.size()), pixels);
     std::vector<uint32_t> row(pixels.size() + 2, Sentinel);
-    desktop->GetDC()->ReadRegion(99, 30, static_cast<int32_t>(row.size()), 1, row);
+    desktop->OpenScreen()->ReadRegion(99, 30, static_cast<int32_t>(row.size()), 1, row);
     return row;
 }
 
@@ -424,19 +424,19 @@ void ExpectPaintedColoursReadBack(int depth, const std::vector<Painted>& colours
     XvfbServer server(320, 200, depth, {"-br"});
     auto desktop = OpenPlatformDesktop(server.DisplayName());
     DisplayPtr observer = Connect(server);
-    auto dc = desktop->GetDC();
+    auto dc = desktop->OpenScreen();
     for (const Painted& colour : colours) {
         SCOPED_TRACE(::testing::Message()
                      << "depth " << depth << " pixel 0x" << std::hex << colour.Pixel);
         const Window window = ShowWindow(observer.get(), 100, 30, 20, 10, colour.Pixel);
         XSync(observer.get(), False);
-        EXPECT_TRUE(WaitUntil([&] { return dc->GetPixel(105, 35) == colour.ColourRef; }))
-            << "read 0x" << std::hex << dc->GetPixel(105, 35) << ", want 0x" << colour.ColourRef;
-        EXPECT_EQ(dc->GetPixel(119, 39), colour.ColourRef);
+        EXPECT_TRUE(WaitUntil([&] { return dc->ReadPixel(105, 35) == colour.ColourRef; }))
+            << "read 0x" << std::hex << dc->ReadPixel(105, 35) << ", want 0x" << colour.ColourRef;
+        EXPECT_EQ(dc->ReadPixel(119, 39), colour.ColourRef);
         // Just outside the window, and (y, x) of a point inside it, are the root's black.
-        EXPECT_EQ(dc->GetPixel(99, 35), 0u);
-        EXPECT_EQ(dc->GetPixel(105, 29), 0u);
-        EXPECT_EQ(dc->GetPixel(35, 105), 0u);
+        EXPECT_EQ(dc->ReadPixel(99, 35), 0u);
+        EXPECT_EQ(dc->ReadPixel(105, 29), 0u);
+        EXPECT_EQ(dc->ReadPixel(35, 105), 0u);
         XDestroyWindow(observer.get(), window);
         XSync(observer.get(), False);
     }
@@ -473,9 +473,9 @@ TEST(DesktopX11Pixels, ReadsColormappedScreensThroughTheColormap) {
     XSync(observer.get(), False);
 
     auto desktop = OpenPlatformDesktop(server.DisplayName());
-    auto dc = desktop->GetDC();
-    EXPECT_TRUE(WaitUntil([&] { return dc->GetPixel(105, 35) == expected; }))
-        << "read 0x" << std::hex << dc->GetPixel(105, 35) << ", want 0x" << expected;
+    auto dc = desktop->OpenScreen();
+    EXPECT_TRUE(WaitUntil([&] { return dc->ReadPixel(105, 35) == expected; }))
+        << "read 0x" << std::hex << dc->ReadPixel(105, 35) << ", want 0x" << expected;
 }
 
 TEST(DesktopX11Open, UnreachableDisplaysAreDeviceUnavailable) {

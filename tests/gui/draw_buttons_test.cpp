@@ -24,7 +24,7 @@ class DrawButtonsTest : public GuiTest {
         QTimer::singleShot(20, [this, at, sawBusyControls] {
             *sawBusyControls = !C().Command3->isEnabled() && !C().Command4->isEnabled() &&
                                !C().Command5->isEnabled();
-            Screen().SetCursorPos(at.X, at.Y);
+            Screen().MovePointer(at.X, at.Y);
             Screen().PressKey(Key::LeftButton);
         });
     }

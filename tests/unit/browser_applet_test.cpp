@@ -18,16 +18,16 @@ struct BrowserRig {
         options.Place = Place;
         on.emplace(screen, options);
     }
-    void At(int x, int y) { screen.SetCursorPos(int16_t(x), int16_t(y)); }
+    void At(int x, int y) { screen.MovePointer(int16_t(x), int16_t(y)); }
     void Click(int x, int y) {
         At(x, y);
-        screen.MouseEvent(MouseAction::LeftDown);
-        screen.MouseEvent(MouseAction::LeftUp);
+        screen.PressButton(MouseButton::Left);
+        screen.ReleaseButton(MouseButton::Left);
     }
     // Moves the clock by ms, as a call that reads it would.
     void Wait(uint32_t ms) {
         screen.AdvanceClock(ms);
-        screen.GetTickCount();
+        screen.TickCount();
     }
     uint32_t Shown(int x, int y) const {
         return screen.PixelAt(Place.Canvas.X + x, Place.Canvas.Y + y);
@@ -65,13 +65,13 @@ TEST(BrowserApplet, theMarkShowsUnderAHeldButtonAndFramesShowPaintLate) {
     BrowserRig rig(options);
     rig.Wait(20);
     rig.At(Place.Canvas.X + 5, Place.Canvas.Y + 5);
-    rig.screen.MouseEvent(MouseAction::LeftDown);
+    rig.screen.PressButton(MouseButton::Left);
     EXPECT_EQ(rig.Shown(5, 5), White);  // no frame yet
     rig.Wait(17);
     EXPECT_EQ(rig.Shown(5, 5), White);  // black paint under the inverting mark
     EXPECT_EQ(rig.Shown(4, 4), 0u);
     EXPECT_EQ(rig.Applet().CanvasPixels()[5 * 100 + 5], 0u);
-    rig.screen.MouseEvent(MouseAction::LeftUp);
+    rig.screen.ReleaseButton(MouseButton::Left);
     rig.Wait(17);
     EXPECT_EQ(rig.Shown(5, 5), 0u);
     EXPECT_EQ(rig.Shown(4, 4), White);
@@ -85,10 +85,10 @@ TEST(BrowserApplet, movesTooCloseTogetherLoseTheirCornerButASingleMoveLands) {
     const auto drag = [&](std::initializer_list<std::pair<int, int>> points) {
         auto p = points.begin();
         rig.At(Place.Canvas.X + p->first, Place.Canvas.Y + p->second);
-        rig.screen.MouseEvent(MouseAction::LeftDown);
+        rig.screen.PressButton(MouseButton::Left);
         for (++p; p != points.end(); ++p)
             rig.At(Place.Canvas.X + p->first, Place.Canvas.Y + p->second);
-        rig.screen.MouseEvent(MouseAction::LeftUp);
+        rig.screen.ReleaseButton(MouseButton::Left);
     };
     drag({{0, 0}, {20, 0}, {20, 20}});
     EXPECT_EQ(rig.Shown(10, 0), White);  // the corner at (20, 0) was lost

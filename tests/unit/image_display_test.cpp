@@ -19,8 +19,8 @@ using test::GradientColour;
 using test::GradientPicture;
 using test::TestProgram;
 
-constexpr int16_t Left = MouseButton::Left;
-constexpr int16_t Right = MouseButton::Right;
+constexpr int16_t Left = DisplayButton::Left;
+constexpr int16_t Right = DisplayButton::Right;
 
 class ImageDisplay : public testing::Test {
   protected:

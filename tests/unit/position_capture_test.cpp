@@ -21,7 +21,7 @@ void ClickAfter(TestProgram& p, int passes, Key key, ScreenPoint at) {
         EXPECT_TRUE(p.State->CapturingDrawPos || p.State->CapturingRGBBarPos);
         EXPECT_FALSE(p.State->DrawPosSet && p.State->CapturingDrawPos);
         if (p.Ui.YieldCount == passes) {
-            p.Screen.SetCursorPos(at.X, at.Y);
+            p.Screen.MovePointer(at.X, at.Y);
             p.Screen.PressKey(key);
         }
     };
@@ -73,7 +73,7 @@ TEST(PositionCapture, aPressRightAfterAMoveIsTakenWhereItWasMade) {
     screen.OnCall = [&] {
         if (++calls != 2)
             return;
-        screen.SetCursorPos(50, 60);
+        screen.MovePointer(50, 60);
         screen.PressKey(Key::LeftButton);
     };
     const ScreenPoint at = CaptureDrawPos(screen, {[] {}, {}});
@@ -83,7 +83,7 @@ TEST(PositionCapture, aPressRightAfterAMoveIsTakenWhereItWasMade) {
 TEST(ReadPixelSettled, waitsASecondForPaintAndStopsAtAnUnreadablePixel) {
     SimDesktop screen(10, 10);
     screen.SetAutoAdvance(100);
-    auto dc = screen.GetDC();
+    auto dc = screen.OpenScreen();
     int yields = 0;
     EXPECT_EQ(ReadPixelSettled(screen, *dc, 1, 1, [&] { ++yields; }), 0xFFFFFFu);
     EXPECT_EQ(yields, 9);

@@ -41,10 +41,10 @@ struct Rig {
 
     void Press(int x, int y, MouseAction down = MouseAction::LeftDown) {
         To(x, y);
-        screen.MouseEvent(down);
+        Replay(screen, down);
     }
-    void To(int x, int y) { screen.SetCursorPos(int16_t(x), int16_t(y)); }
-    void Up() { screen.MouseEvent(MouseAction::LeftUp); }
+    void To(int x, int y) { screen.MovePointer(int16_t(x), int16_t(y)); }
+    void Up() { screen.ReleaseButton(MouseButton::Left); }
     void SetBar(int channel, int level, int layout = 0) {
         Press(BarX(level), BarY(channel, layout));
         Up();
@@ -254,9 +254,9 @@ TEST(SimAppletMisbehaviour, LatePaintLandsOnlyAfterThatManyMoreCalls) {
     Rig rig(options);
     rig.SetBar(1, 40);
     rig.Press(10 + 2, 10 + 2);
-    auto dc = rig.screen.GetDC();
-    for (int call = 0; call < 3; ++call) EXPECT_EQ(dc->GetPixel(10 + 2, 10 + 2), White) << call;
-    EXPECT_EQ(dc->GetPixel(10 + 2, 10 + 2), 0x0000C800u);
+    auto dc = rig.screen.OpenScreen();
+    for (int call = 0; call < 3; ++call) EXPECT_EQ(dc->ReadPixel(10 + 2, 10 + 2), White) << call;
+    EXPECT_EQ(dc->ReadPixel(10 + 2, 10 + 2), 0x0000C800u);
 
     // Each pixel of a drag keeps its own count and the colour it was painted in.
     rig.To(10 + 3, 10 + 2);

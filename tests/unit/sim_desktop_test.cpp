@@ -21,19 +21,19 @@ TEST(SimDesktopMouse, EveryPortCallReachesOnCallBeforeItActs) {
     desktop.OnCall = [&] { seen.push_back("call"); };
     desktop.OnMove = [&](ScreenPoint, bool) { seen.push_back("move"); };
     desktop.OnMouse = [&](MouseAction, ScreenPoint) { seen.push_back("mouse"); };
-    desktop.SetCursorPos(5, 5);
-    desktop.MouseEvent(MouseAction::LeftDown);
+    desktop.MovePointer(5, 5);
+    desktop.PressButton(MouseButton::Left);
     const std::vector<std::string> ordered{"call", "move", "call", "mouse"};
     EXPECT_EQ(seen, ordered);
 
     seen.clear();
-    desktop.SetCursorPos(5, 5);  // no move, still a call
-    desktop.GetCursorPos();
-    desktop.KeyDown(Key::Escape);
+    desktop.MovePointer(5, 5);  // no move, still a call
+    desktop.PointerPosition();
+    desktop.IsKeyDown(Key::Escape);
     desktop.Sleep(1);
-    desktop.GetTickCount();
-    auto dc = desktop.GetDC();
-    dc->GetPixel(0, 0);
+    desktop.TickCount();
+    auto dc = desktop.OpenScreen();
+    dc->ReadPixel(0, 0);
     std::vector<uint32_t> out(4);
     dc->ReadRegion(0, 0, 2, 2, out);
     EXPECT_THROW(dc->ReadRegion(0, 0, 3, 3, out), RuntimeError);
@@ -44,13 +44,13 @@ TEST(SimDesktopClock, WrapsLikeASigned32BitTickCounter) {
     SimDesktop desktop(10, 10);
     desktop.SetClock(INT32_MAX - 9);
     desktop.Sleep(10);
-    EXPECT_EQ(desktop.GetTickCount(), INT32_MIN);
+    EXPECT_EQ(desktop.TickCount(), INT32_MIN);
     desktop.SetClock(-5);
     desktop.AdvanceClock(7);
-    EXPECT_EQ(desktop.GetTickCount(), 2);
+    EXPECT_EQ(desktop.TickCount(), 2);
     desktop.SetClock(INT32_MIN);
     desktop.AdvanceClock(UINT32_MAX);
-    EXPECT_EQ(desktop.GetTickCount(), INT32_MAX);
+    EXPECT_EQ(desktop.TickCount(), INT32_MAX);
 }
 
 }  // namespace

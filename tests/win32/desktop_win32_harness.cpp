@@ -152,16 +152,16 @@ ScreenPoint ToScreen(HWND window, int x, int y) {
 // Presses and releases one button at the point, checking that the back end reports it held.
 void Click(Desktop& desktop, ScreenPoint at, MouseAction down, MouseAction up, Key button,
            const std::string& name) {
-    desktop.SetCursorPos(at.X, at.Y);
-    Check(desktop.GetCursorPos() == at, name + ": GetCursorPos gives the point set");
-    desktop.MouseEvent(down);
-    Check(PollUntil([&] { return desktop.KeyDown(button); }), name + ": KeyDown while held");
-    desktop.MouseEvent(up);
-    Check(PollUntil([&] { return !desktop.KeyDown(button); }), name + ": not KeyDown after up");
+    desktop.MovePointer(at.X, at.Y);
+    Check(desktop.PointerPosition() == at, name + ": GetCursorPos gives the point set");
+    Replay(desktop, down);
+    Check(PollUntil([&] { return desktop.IsKeyDown(button); }), name + ": KeyDown while held");
+    Replay(desktop, up);
+    Check(PollUntil([&] { return !desktop.IsKeyDown(button); }), name + ": not KeyDown after up");
 }
 
 void CheckRegionReads(Desktop& desktop, HWND window, ScreenPoint black, ScreenPoint red) {
-    auto dc = desktop.GetDC();
+    auto dc = desktop.OpenScreen();
     const ScreenPoint corner = ToScreen(window, 0, 0);
 
     // The whole window in one read, pixel by pixel the same as GetPixel.
@@ -170,7 +170,7 @@ void CheckRegionReads(Desktop& desktop, HWND window, ScreenPoint black, ScreenPo
     int differing = 0;
     for (int y = 0; y < WindowHeight; ++y) {
         for (int x = 0; x < WindowWidth; ++x) {
-            differing += region[y * WindowWidth + x] != dc->GetPixel(corner.X + x, corner.Y + y);
+            differing += region[y * WindowWidth + x] != dc->ReadPixel(corner.X + x, corner.Y + y);
         }
     }
     Check(differing == 0,
@@ -189,7 +189,7 @@ void CheckRegionReads(Desktop& desktop, HWND window, ScreenPoint black, ScreenPo
     bool cornerRight = true;
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
-            const uint32_t want = x < 2 || y < 2 ? ClrInvalid : dc->GetPixel(x - 2, y - 2);
+            const uint32_t want = x < 2 || y < 2 ? ClrInvalid : dc->ReadPixel(x - 2, y - 2);
             cornerRight = cornerRight && corner4[y * 4 + x] == want;
         }
     }
@@ -198,7 +198,7 @@ void CheckRegionReads(Desktop& desktop, HWND window, ScreenPoint black, ScreenPo
     const auto screen = desktop.ScreenPixels();
     std::vector<uint32_t> beyond(6, Unwritten);
     dc->ReadRegion(screen.Width - 1, screen.Height - 1, 3, 2, beyond);
-    Check(beyond[0] == dc->GetPixel(screen.Width - 1, screen.Height - 1) &&
+    Check(beyond[0] == dc->ReadPixel(screen.Width - 1, screen.Height - 1) &&
               beyond[0] != ClrInvalid && beyond[1] == ClrInvalid && beyond[2] == ClrInvalid &&
               beyond[3] == ClrInvalid && beyond[5] == ClrInvalid,
           "ReadRegion: ClrInvalid past the bottom-right corner");
@@ -213,9 +213,10 @@ void CheckRegionReads(Desktop& desktop, HWND window, ScreenPoint black, ScreenPo
 
 void CheckKeys(Desktop& desktop) {
     keybd_event(VK_ESCAPE, 0, 0, 0);
-    Check(PollUntil([&] { return desktop.KeyDown(Key::Escape); }), "KeyDown(Escape) while held");
+    Check(PollUntil([&] { return desktop.IsKeyDown(Key::Escape); }),
+          "IsKeyDown(Escape) while held");
     keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
-    Check(PollUntil([&] { return !desktop.KeyDown(Key::Escape); }), "Escape up again");
+    Check(PollUntil([&] { return !desktop.IsKeyDown(Key::Escape); }), "Escape up again");
 }
 
 }  // namespace
@@ -244,9 +245,9 @@ int main() {
               "ScreenPixels is the screen and holds the window");
 
         // The window is on the screen once its white reaches it.
-        auto dc = desktop->GetDC();
+        auto dc = desktop->OpenScreen();
         const ScreenPoint middle = ToScreen(window, WindowWidth / 2, WindowHeight / 2);
-        Check(PollUntil([&] { return dc->GetPixel(middle.X, middle.Y) == White; }),
+        Check(PollUntil([&] { return dc->ReadPixel(middle.X, middle.Y) == White; }),
               "the window shows white");
 
         const ScreenPoint black = ToScreen(window, 17, 23);
@@ -257,9 +258,10 @@ int main() {
               "right click");
         uint32_t seen = ClrInvalid;
         const bool blackShown =
-            PollUntil([&] { return (seen = dc->GetPixel(black.X, black.Y)) == Black; });
+            PollUntil([&] { return (seen = dc->ReadPixel(black.X, black.Y)) == Black; });
         Check(blackShown, "GetPixel: black where the left button went down, got " + Hex(seen));
-        const bool redShown = PollUntil([&] { return (seen = dc->GetPixel(red.X, red.Y)) == Red; });
+        const bool redShown =
+            PollUntil([&] { return (seen = dc->ReadPixel(red.X, red.Y)) == Red; });
         Check(redShown, "GetPixel: red where the right button went down, got " + Hex(seen));
         Check(marks.size() == 2,
               "the window received exactly two button-downs, got " + std::to_string(marks.size()));

@@ -72,10 +72,10 @@ void Picture1_MouseDown(Program& program, int16_t button, int16_t x, int16_t y) 
         return;
     s.ImageMouseDown = true;
     DragState& drag = program.Image.Drag;
-    if (button == MouseButton::Left && !s.PickingColour) {
+    if (button == DisplayButton::Left && !s.PickingColour) {
         const RangeSlots range = StoredRange(s);
         drag = {x, y, range.Left, range.Top, range.Right, range.Bottom};
-    } else if (button == MouseButton::Right) {
+    } else if (button == DisplayButton::Right) {
         drag.DragAnchorX = x;
         drag.DragAnchorY = y;
         drag.DragStartLeft = s.Coords[Coord::ViewX];
@@ -88,7 +88,7 @@ void Picture1_MouseMove(Program& program, int16_t buttons, int16_t x, int16_t y)
     AppState& s = program.State;
     if (s.Scanning)
         return;
-    if (buttons == MouseButton::Left) {
+    if (buttons == DisplayButton::Left) {
         if (s.PickingColour || !s.ImageMouseDown)
             return;
         const DragState& drag = program.Image.Drag;
@@ -96,7 +96,7 @@ void Picture1_MouseMove(Program& program, int16_t buttons, int16_t x, int16_t y)
         DragTo(program, x, y);
         UpdateControls(program);
         RefreshImageView(program);
-    } else if (buttons == MouseButton::Right) {
+    } else if (buttons == DisplayButton::Right) {
         PanTo(program, x, y);
         UpdateControls(program);
         RefreshImageView(program);
@@ -112,7 +112,7 @@ void Picture1_MouseUp(Program& program, int16_t button, int16_t /*x*/, int16_t /
     if (s.Scanning)
         return;
     s.ImageMouseDown = false;
-    if (button == MouseButton::Left) {
+    if (button == DisplayButton::Left) {
         if (s.PickingColour) {
             s.PickingColour = false;
             UpdateControls(program);
@@ -127,7 +127,7 @@ void Picture1_MouseUp(Program& program, int16_t button, int16_t /*x*/, int16_t /
         s.RangeDragging = false;
         UpdateControls(program);
         RefreshImageView(program);
-    } else if (button == MouseButton::Right) {
+    } else if (button == DisplayButton::Right) {
         program.Windows.SetImageViewPointer(PointerShape::Arrow);
     }
 }

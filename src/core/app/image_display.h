@@ -9,11 +9,11 @@ namespace inkrelay {
 struct Program;
 
 // Button values as the display's events give them; a move gives the buttons held.
-namespace MouseButton {
+namespace DisplayButton {
 inline constexpr int16_t Left = 1;
 inline constexpr int16_t Right = 2;
 inline constexpr int16_t Middle = 4;
-}  // namespace MouseButton
+}  // namespace DisplayButton
 
 // x, y in pixels of the display's client area.
 void Picture1_MouseDown(Program& program, int16_t button, int16_t x, int16_t y);

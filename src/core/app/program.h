@@ -6,7 +6,7 @@
 #include "app/app_state.h"
 #include "app/image_window_model.h"
 #include "app/ui_port.h"
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 
 namespace inkrelay {
 

@@ -54,34 +54,34 @@ void ClickBar(const PointerActions& act, const AppletProfile& profile, int16_t b
     switch (profile.Click) {
         case BarClick::PressDragAbove49:
             if (v > 49) {
-                screen.SetCursorPos(x(49), y);
+                screen.MovePointer(x(49), y);
                 act.Settle();
-                screen.MouseEvent(MouseAction::LeftDown);
+                screen.PressButton(MouseButton::Left);
                 act.Settle();
-                screen.SetCursorPos(x(v), y);
+                screen.MovePointer(x(v), y);
             } else {
-                screen.SetCursorPos(x(v), y);
+                screen.MovePointer(x(v), y);
                 act.Settle();
-                screen.MouseEvent(MouseAction::LeftDown);
+                screen.PressButton(MouseButton::Left);
             }
             break;
         case BarClick::Plain:
-            screen.SetCursorPos(x(v), y);
+            screen.MovePointer(x(v), y);
             act.Settle();
-            screen.MouseEvent(MouseAction::LeftDown);
+            screen.PressButton(MouseButton::Left);
             break;
         case BarClick::ClampedPressDrag: {
             const int16_t p = std::max<int16_t>(2, std::min<int16_t>(v, 49));
-            screen.SetCursorPos(x(p), y);
+            screen.MovePointer(x(p), y);
             act.Settle();
-            screen.MouseEvent(MouseAction::LeftDown);
+            screen.PressButton(MouseButton::Left);
             act.Settle();
-            screen.SetCursorPos(x(v), y);
+            screen.MovePointer(x(v), y);
             break;
         }
     }
     act.Settle();
-    screen.MouseEvent(MouseAction::LeftUp);
+    screen.ReleaseButton(MouseButton::Left);
 }
 
 }  // namespace inkrelay

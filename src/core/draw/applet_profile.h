@@ -7,7 +7,7 @@
 #include <functional>
 #include <string_view>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 
 namespace inkrelay {
 

@@ -75,7 +75,7 @@ bool DrawRun::Fail(const FailedCheck& f) {
         ++DET;
     Row = f.SavedRow;
     LogIdx = NextLogSlot(LogIdx);
-    screen_.MouseEvent(MouseAction::LeftUp);
+    screen_.ReleaseButton(MouseButton::Left);
     Settle();
     i = f.ResumeAt;
     if (ErrCnt == FailuresPerLayout) {
@@ -115,7 +115,7 @@ void DrawRun::RememberCheck(int16_t code, int32_t start) {
 }
 
 DrawRun::BatchResult DrawRun::CloseBatch(bool runEnd) {
-    const int32_t now = screen_.GetTickCount();
+    const int32_t now = screen_.TickCount();
     for (size_t k = closed_; k < pending_.size(); ++k) pending_[k].ClosedAt = now;
     closed_ = pending_.size();
     if (closed_ == 0)
@@ -137,7 +137,7 @@ DrawRun::BatchResult DrawRun::CloseBatch(bool runEnd) {
 DrawRun::BatchResult DrawRun::CheckBatch(size_t n) {
     // A point drawn again over its own earlier paint shows no change until its frame: a check
     // sooner would pass a redraw that went wrong.
-    while (ElapsedMs(pending_[n - 1].ClosedAt, screen_.GetTickCount()) < PaintDelayMs) {
+    while (ElapsedMs(pending_[n - 1].ClosedAt, screen_.TickCount()) < PaintDelayMs) {
         hooks_.Yield();
         screen_.Sleep(1);
     }
@@ -187,7 +187,7 @@ size_t DrawRun::FirstFailing(size_t n) {
     region_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     // A point can still show the pointer mark, or paint a frame late; only what stays wrong
     // for six frames is a failure.
-    const int32_t t0 = screen_.GetTickCount();
+    const int32_t t0 = screen_.TickCount();
     for (;;) {
         dc_->ReadRegion(left, top, width, height, region_);
         size_t k = 0;
@@ -198,7 +198,7 @@ size_t DrawRun::FirstFailing(size_t n) {
             if (CheckVerdict(p.Point, pixel, p.Expected) != 0)
                 break;
         }
-        if (k == n || ElapsedMs(t0, screen_.GetTickCount()) >= RereadLimitMs)
+        if (k == n || ElapsedMs(t0, screen_.TickCount()) >= RereadLimitMs)
             return k;
         hooks_.Yield();
         // The applet needs the processor to paint what is awaited.

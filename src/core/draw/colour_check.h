@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 #include "scan/draw_list.h"
 
 namespace inkrelay {

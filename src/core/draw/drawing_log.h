@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 #include "scan/draw_list.h"
 
 namespace inkrelay {

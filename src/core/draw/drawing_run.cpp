@@ -97,7 +97,7 @@ DrawOutcome DrawRun::Run() {
     } catch (...) {
         // No stroke may stay pressed in the applet after a fault ends the run.
         try {
-            screen_.MouseEvent(MouseAction::LeftUp);
+            screen_.ReleaseButton(MouseButton::Left);
         } catch (...) {
         }
         dc_.reset();
@@ -137,7 +137,7 @@ bool DrawRun::ReplayList() {
                     return false;
             }
         }
-        if (screen_.KeyDown(Key::Escape) && AskAbort())
+        if (screen_.IsKeyDown(Key::Escape) && AskAbort())
             return true;
         StepCount = AddLong(StepCount, 1);
         if (StepCount % ProgressEvery == 0) {
@@ -162,7 +162,7 @@ void DrawRun::Start() {
         HeaderLine({settings_.Mode, settings_.Applet, settings_.Speed, settings_.ScanWidth,
                     settings_.ScanHeight, settings_.DrawPos, settings_.RGBBarPos, end_});
     LogLines[1] = StartLine(hooks_.TimeOfDay());
-    dc_ = screen_.GetDC();
+    dc_ = screen_.OpenScreen();
     i = 1;
     resume_ = {Row, SavedRow, RmkPnt, RgtPnt};
     hooks_.SetProgressMaximum(AddLong(end_, 1));
@@ -208,22 +208,22 @@ void DrawRun::ReplayEvent(EventCode code) {
         case St:
             stroking_ = true;
             MarkResumePoint();
-            screen_.SetCursorPos(ScreenX(Operand(1)), ScreenY(Operand(2)));
+            screen_.MovePointer(ScreenX(Operand(1)), ScreenY(Operand(2)));
             Settle();
-            screen_.MouseEvent(MouseAction::LeftDown);
+            screen_.PressButton(MouseButton::Left);
             return;
         case Mv:
-            screen_.SetCursorPos(ScreenX(Operand(1)), ScreenY(Operand(2)));
+            screen_.MovePointer(ScreenX(Operand(1)), ScreenY(Operand(2)));
             Settle();
             if (profile_.RepressAtVertices) {
-                screen_.MouseEvent(MouseAction::LeftUp);
+                screen_.ReleaseButton(MouseButton::Left);
                 Settle();
-                screen_.MouseEvent(MouseAction::LeftDown);
+                screen_.PressButton(MouseButton::Left);
             }
             return;
         case Ed:
             stroking_ = false;
-            screen_.MouseEvent(MouseAction::LeftUp);
+            screen_.ReleaseButton(MouseButton::Left);
             return;
     }
 }
@@ -244,35 +244,35 @@ void DrawRun::ReplayMk(bool allBars) {
 }
 
 void DrawRun::ReplayGt() {
-    screen_.SetCursorPos(ScreenX(Operand(1)), ScreenY(Operand(2)));
+    screen_.MovePointer(ScreenX(Operand(1)), ScreenY(Operand(2)));
     Settle();
-    screen_.MouseEvent(MouseAction::RightDown);
+    screen_.PressButton(MouseButton::Right);
     Settle();
-    screen_.MouseEvent(MouseAction::RightUp);
+    screen_.ReleaseButton(MouseButton::Right);
 }
 
 void DrawRun::DrawDot(int16_t x, int16_t y) {
-    screen_.SetCursorPos(x, y);
+    screen_.MovePointer(x, y);
     Settle();
-    screen_.MouseEvent(MouseAction::LeftDown);
+    screen_.PressButton(MouseButton::Left);
     Settle();
-    screen_.MouseEvent(MouseAction::LeftUp);
+    screen_.ReleaseButton(MouseButton::Left);
 }
 
 void DrawRun::DrawRow(int16_t x1, int16_t x2, int16_t y) {
-    screen_.SetCursorPos(ScreenX(x1), y);
+    screen_.MovePointer(ScreenX(x1), y);
     Settle();
-    screen_.MouseEvent(MouseAction::LeftDown);
+    screen_.PressButton(MouseButton::Left);
     Settle();
     if (profile_.Waypoints && int32_t{x2} - x1 > WaypointStep) {
         for (int32_t w = int32_t{x1} + WaypointStep; w <= x2; w += WaypointStep) {
-            screen_.SetCursorPos(ScreenX(w), y);
+            screen_.MovePointer(ScreenX(w), y);
             Settle();
         }
     }
-    screen_.SetCursorPos(ScreenX(int32_t{x2} + profile_.LineEndExtension), y);
+    screen_.MovePointer(ScreenX(int32_t{x2} + profile_.LineEndExtension), y);
     Settle();
-    screen_.MouseEvent(MouseAction::LeftUp);
+    screen_.ReleaseButton(MouseButton::Left);
 }
 
 void DrawRun::MarkResumePoint() {
@@ -281,7 +281,7 @@ void DrawRun::MarkResumePoint() {
 }
 
 bool DrawRun::AskAbort() {
-    screen_.MouseEvent(MouseAction::LeftUp);
+    screen_.ReleaseButton(MouseButton::Left);
     Settle();
     hooks_.FocusMainWindow();
     if (hooks_.AskYesNo(AbortQuestion)) {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "desktop/desktop.h"
 #include "draw/applet_profile.h"
 #include "draw/colour_check.h"
-#include "draw/desktop.h"
 #include "draw/draw_hooks.h"
 #include "draw/drawing_log.h"
 #include "scan/draw_list.h"
@@ -145,7 +145,7 @@ class DrawRun {
     const DrawHooks& hooks_;
     const AppletProfile& profile_;
     PointerActions act_;
-    std::unique_ptr<ScreenDc> dc_;
+    std::unique_ptr<ScreenReader> dc_;
     int32_t verdict_ = 0;  // the last check's resume index, 0 for a pass
     ResumePoint resume_;
     bool succeeded_ = true;

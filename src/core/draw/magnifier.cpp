@@ -9,7 +9,7 @@ constexpr int32_t HalfColumns = MagnifierColumns / 2;  // 10
 constexpr int32_t HalfRows = MagnifierRows / 2;        // 6
 }  // namespace
 
-MagnifierImage Magnify(ScreenDc& dc, ScreenPoint pointer, int32_t screenWidth,
+MagnifierImage Magnify(ScreenReader& dc, ScreenPoint pointer, int32_t screenWidth,
                        int32_t screenHeight) {
     std::array<uint32_t, MagnifierColumns * MagnifierRows> around{};
     const int32_t left = int32_t{pointer.X} - HalfColumns;

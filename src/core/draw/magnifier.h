@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 
 namespace inkrelay {
 
@@ -25,7 +25,7 @@ struct MagnifierImage {
 
 // Reads the pixels around the pointer in one region read; those off the screen (outside
 // screenWidth x screenHeight) are black.
-MagnifierImage Magnify(ScreenDc& dc, ScreenPoint pointer, int32_t screenWidth,
+MagnifierImage Magnify(ScreenReader& dc, ScreenPoint pointer, int32_t screenWidth,
                        int32_t screenHeight);
 
 }  // namespace inkrelay

@@ -14,8 +14,8 @@ struct PointerPoll {
 PointerPoll PollPointer(Desktop& screen) {
     // Buttons first: a press seen here came after any move before it, so the position read next
     // is where the press was made, however soon after the move it came.
-    const bool clicked = screen.KeyDown(Key::LeftButton) || screen.KeyDown(Key::RightButton);
-    return {screen.GetCursorPos(), clicked};
+    const bool clicked = screen.IsKeyDown(Key::LeftButton) || screen.IsKeyDown(Key::RightButton);
+    return {screen.PointerPosition(), clicked};
 }
 
 // Between passes: the message loop, then a millisecond's sleep, because a yield returns at once
@@ -39,7 +39,7 @@ ScreenPoint CaptureDrawPos(Desktop& screen, const CaptureHooks& hooks) {
 
 ScreenPoint CaptureRGBBarPos(Desktop& screen, int32_t screenWidth, int32_t screenHeight,
                              const CaptureHooks& hooks) {
-    const std::unique_ptr<ScreenDc> dc = screen.GetDC();
+    const std::unique_ptr<ScreenReader> dc = screen.OpenScreen();
     for (;;) {
         const PointerPoll poll = PollPointer(screen);
         hooks.ShowMagnifier(Magnify(*dc, poll.At, screenWidth, screenHeight));

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 #include "draw/magnifier.h"
 
 namespace inkrelay {

@@ -18,12 +18,12 @@ void YieldWait(const std::function<void()>& yield, int16_t n) {
     for (int32_t k = 0; k < count; ++k) yield();
 }
 
-uint32_t ReadPixelSettled(Desktop& desktop, ScreenDc& dc, int32_t x, int32_t y,
+uint32_t ReadPixelSettled(Desktop& desktop, ScreenReader& dc, int32_t x, int32_t y,
                           const std::function<void()>& yield) {
     uint32_t result = White;
-    const int32_t t0 = desktop.GetTickCount();
-    while (ElapsedMs(t0, desktop.GetTickCount()) < SettleLimitMs && result == White) {
-        result = dc.GetPixel(x, y);
+    const int32_t t0 = desktop.TickCount();
+    while (ElapsedMs(t0, desktop.TickCount()) < SettleLimitMs && result == White) {
+        result = dc.ReadPixel(x, y);
         yield();
     }
     return result;

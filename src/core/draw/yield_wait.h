@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "draw/desktop.h"
+#include "desktop/desktop.h"
 
 namespace inkrelay {
 
@@ -21,7 +21,7 @@ constexpr int32_t ElapsedMs(int32_t from, int32_t to) {
 
 // Reads (x, y) until it is not white or a second has passed, yielding after every read: the
 // first non-white colour, white after a second of white, ClrInvalid at once.
-uint32_t ReadPixelSettled(Desktop& desktop, ScreenDc& dc, int32_t x, int32_t y,
+uint32_t ReadPixelSettled(Desktop& desktop, ScreenReader& dc, int32_t x, int32_t y,
                           const std::function<void()>& yield);
 
 }  // namespace inkrelay
