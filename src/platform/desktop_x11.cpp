@@ -18,14 +18,21 @@
 #include <thread>
 #include <vector>
 
+#include "desktop_x11.h"
 #include "platform_desktop.h"
 #include "runtime_error.h"
 
 namespace inkrelay {
 namespace {
 
+// A borrowed connection is its lender's to close.
 struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
+    bool Owned = true;
+    void operator()(Display* display) const {
+        if (Owned) {
+            XCloseDisplay(display);
+        }
+    }
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
@@ -444,11 +451,9 @@ DesktopCapabilities CapabilitiesOfSession() {
 
 }  // namespace
 
-std::unique_ptr<Desktop> OpenPlatformDesktop(const std::string& displayName) {
-    DisplayPtr display(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str()));
-    if (!display) {
-        Unavailable();
-    }
+namespace {
+
+std::unique_ptr<Desktop> OpenOn(DisplayPtr display) {
     int eventBase = 0;
     int errorBase = 0;
     int major = 0;
@@ -457,6 +462,23 @@ std::unique_ptr<Desktop> OpenPlatformDesktop(const std::string& displayName) {
         Unavailable();
     }
     return std::make_unique<X11Desktop>(std::move(display), CapabilitiesOfSession());
+}
+
+}  // namespace
+
+std::unique_ptr<Desktop> OpenPlatformDesktop(const std::string& displayName) {
+    DisplayPtr display(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str()));
+    if (!display) {
+        Unavailable();
+    }
+    return OpenOn(std::move(display));
+}
+
+std::unique_ptr<Desktop> OpenX11Desktop(_XDisplay* borrowed) {
+    if (borrowed == nullptr) {
+        Unavailable();
+    }
+    return OpenOn(DisplayPtr(borrowed, DisplayCloser{false}));
 }
 
 }  // namespace inkrelay

@@ -27,6 +27,8 @@ class SimDesktop : public Desktop {
     // The screen starts white, the pointer at (0, 0), the clock at 0.
     SimDesktop(int32_t width, int32_t height, int32_t colourBits = 24);
 
+    DesktopCapabilities Capabilities() override { return capabilities_; }
+    void SetCapabilities(DesktopCapabilities capabilities) { capabilities_ = capabilities; }
     int32_t ColourBits() override { return colourBits_; }
     ScreenSize ScreenPixels() override { return {width_, height_}; }
     // Clamps to the screen; calls OnMove when the position changed.
@@ -90,6 +92,7 @@ class SimDesktop : public Desktop {
     int32_t width_;
     int32_t height_;
     int32_t colourBits_;
+    DesktopCapabilities capabilities_;
     std::vector<uint32_t> pixels_;
     ScreenPoint cursor_;
     bool leftHeld_ = false;

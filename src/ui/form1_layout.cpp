@@ -7,8 +7,8 @@
 #include <QRadioButton>
 
 #include "app/control_states.h"
+#include "app/main_window.h"
 #include "colour_swatch.h"
-#include "draw/applet_profile.h"
 #include "form1_controls.h"
 #include "picture_box.h"
 #include "read_only_text.h"
@@ -40,10 +40,8 @@ void BuildRestoreMode(QWidget* client, Form1Controls& c) {
 void BuildApplet(QWidget* client, Form1Controls& c) {
     c.Frame2 = Place(new QGroupBox("復元先アプレット", client), 8, 56, 289, 49);
     c.Combo1 = Place(new QComboBox(c.Frame2), 8, 18, 273, 20);
-    for (int16_t applet = 0; applet < AppletCount; ++applet) {
-        const std::string_view name = ProfileOf(applet).Name;
+    for (const std::string_view name : AppletListEntries())
         c.Combo1->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    }
 }
 
 void BuildPositions(QWidget* client, Form1Controls& c) {

@@ -199,7 +199,20 @@ TEST_F(DesktopX11, ButtonEventsSetTheButtonState) {
     EXPECT_FALSE(desktop_->IsKeyDown(Key::Escape));
 }
 
-TEST_F(DesktopX11, ButtonEventsReachTheWindowUnderThePointer) {
+// Windows see the user's buttons whatever the server's mapping; a left-handed one (3 2 1) swaps
+// the device's, which is what XTest presses. The mapping is read again with every screen opened,
+// as each capture and run opens one.
+class DesktopX11Mapping : public DesktopX11, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(DesktopX11Mapping, ButtonEventsReachTheWindowUnderThePointerAsTheUsersButtons) {
+    if (GetParam()) {
+        unsigned char map[256] = {};
+        const int count = XGetPointerMapping(observer_.get(), map, sizeof map);
+        ASSERT_GE(count, 3);
+        std::swap(map[0], map[2]);
+        ASSERT_EQ(XSetPointerMapping(observer_.get(), map, count), MappingSuccess);
+        desktop_->OpenScreen();
+    }
     const long mask = ButtonPressMask | ButtonReleaseMask;
     const Window window = ShowWindow(observer_.get(), 50, 60, 40, 30, 0, mask);
     desktop_->MovePointer(62, 75);
@@ -219,8 +232,14 @@ TEST_F(DesktopX11, ButtonEventsReachTheWindowUnderThePointer) {
         EXPECT_EQ(event->xbutton.button, c.Button);
         EXPECT_EQ(event->xbutton.x, 12);
         EXPECT_EQ(event->xbutton.y, 15);
+        EXPECT_EQ(desktop_->IsKeyDown(ButtonOf(c.Action) == MouseButton::Left ? Key::LeftButton
+                                                                              : Key::RightButton),
+                  IsPress(c.Action));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Mappings, DesktopX11Mapping, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "LeftHanded" : "Usual"; });
 
 TEST_F(DesktopX11, EscapeIsDownWhileTheKeyIsHeld) {
     Display* display = observer_.get();
@@ -483,6 +502,36 @@ TEST(DesktopX11Open, UnreachableDisplaysAreDeviceUnavailable) {
     // A stopped server's number may be taken again at once by a test running beside this one;
     // servers here take the lowest free numbers, so a high one stays free.
     EXPECT_EQ(OpenErrorCode(":65000"), ErrorCode::DeviceUnavailable);
+}
+
+// The session's words for Wayland, as a desktop session sets them for the programs it starts.
+TEST(DesktopX11Open, AWaylandSessionIsDeclaredAsReachingOnlySomeWindows) {
+    XvfbServer server(64, 64, 24);
+    struct Saved {
+        const char* Name;
+        std::optional<std::string> Value;
+        ~Saved() {
+            if (Value)
+                setenv(Name, Value->c_str(), 1);
+            else
+                unsetenv(Name);
+        }
+    };
+    const auto saved = [](const char* name) {
+        const char* value = std::getenv(name);
+        return Saved{name, value ? std::optional<std::string>(value) : std::nullopt};
+    };
+    const Saved display = saved("WAYLAND_DISPLAY"), session = saved("XDG_SESSION_TYPE");
+    const auto reaches = [&](const char* wayland, const char* type) {
+        wayland ? setenv("WAYLAND_DISPLAY", wayland, 1) : unsetenv("WAYLAND_DISPLAY");
+        type ? setenv("XDG_SESSION_TYPE", type, 1) : unsetenv("XDG_SESSION_TYPE");
+        return OpenPlatformDesktop(server.DisplayName())->Capabilities().ReachesEveryWindow;
+    };
+    EXPECT_TRUE(reaches(nullptr, nullptr));
+    EXPECT_TRUE(reaches(nullptr, "x11"));
+    EXPECT_TRUE(reaches("", "tty"));
+    EXPECT_FALSE(reaches("wayland-0", nullptr));
+    EXPECT_FALSE(reaches(nullptr, "wayland"));
 }
 
 TEST(DesktopX11Open, ADisplayWithoutXTestIsDeviceUnavailable) {

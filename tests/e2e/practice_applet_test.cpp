@@ -20,7 +20,6 @@
 namespace inkrelay {
 namespace {
 
-using road::MouseButton;
 using road::Point;
 using test::TempDir;
 using test::XvfbServer;

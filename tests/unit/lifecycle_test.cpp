@@ -64,6 +64,20 @@ TEST(StartUp, settingsFromTheFileOverrideTheDefaults) {
     EXPECT_EQ(p.Ui.Current.Combo1Index, 3);
 }
 
+TEST(StartUp, aDesktopThatReachesOnlySomeWindowsIsAnnouncedOnceAndTheStartGoesOn) {
+    TestProgram p;
+    p.Screen.SetCapabilities({.ReachesEveryWindow = false});
+    test::WriteFile(p.SettingsFile(), "Applet=4;\r\n");
+    StartUp(p.Run);
+    ASSERT_EQ(p.Ui.Messages.size(), 1u);
+    EXPECT_EQ(p.Ui.Messages[0].Text, PartialDesktopMessage);
+    EXPECT_NE(p.Ui.Messages[0].Text.find("Wayland"), std::string::npos);
+    EXPECT_EQ(p.Ui.Messages[0].Icon, MessageIcon::Information);
+    EXPECT_EQ(p.State->Applet, 4);
+    EXPECT_EQ(p.Ui.Applied.size(), 1u);
+    EXPECT_EQ(p.Ui.KeepOnTopCount, 1);
+}
+
 TEST(StartUp, aScreenWiderThanSixteenBitsOverflowsAndEnds) {
     // A desktop whose size reports past 16 bits (no framebuffer that large is needed).
     struct WideDesktop : SimDesktop {

@@ -37,6 +37,10 @@ void StartUp(Program& program) {
     LoadSettings(program);
     UpdateControls(program);
     program.Windows.KeepOnTop();
+    // Said before anything is drawn: otherwise a capture waits for a click it never sees, and a
+    // run draws into nothing, without a word.
+    if (!program.Screen.Capabilities().ReachesEveryWindow)
+        program.Windows.ShowMessage(PartialDesktopMessage, MessageIcon::Information);
 }
 
 bool MainWindowQueryUnload(Program& program, int exitStatus) {

@@ -7,9 +7,17 @@
 #include "app/lifecycle.h"
 #include "app/program.h"
 #include "app/settings.h"
+#include "draw/applet_profile.h"
 #include "file_errors.h"
 
 namespace inkrelay {
+
+std::vector<std::string_view> AppletListEntries() {
+    std::vector<std::string_view> names;
+    for (int16_t applet = 0; applet < AppletCount; ++applet)
+        names.push_back(ProfileOf(applet).Name);
+    return names;
+}
 
 void Combo1_Click(Program& program, int16_t listIndex) {
     program.State.Applet = listIndex;

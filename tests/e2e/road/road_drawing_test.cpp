@@ -56,5 +56,52 @@ TEST_F(RoadTest, TracedLineArtEqualsTheMask) {
     EXPECT_EQ(CountLines(log, "ErrNum:"), 0) << log;
 }
 
+// A left-handed mouse: the server maps the device's button 1 to 3 and 3 to 1. Synthetic input
+// is given as device buttons, so a program that pressed button 1 for a dot would pick a colour up
+// instead; the user's road (a right click on the canvas, a left one on the bar) and the drawing
+// must both keep to the user's buttons.
+TEST_F(RoadTest, ALeftHandedMouseDrawsWithTheUsersLeftButton) {
+    const std::vector<unsigned char> usual = x_.PointerMapping();
+    ASSERT_GE(usual.size(), 3u);
+    std::vector<unsigned char> leftHanded = usual;
+    std::swap(leftHanded[0], leftHanded[2]);
+    x_.SetPointerMapping(leftHanded);
+    struct Restore {
+        road::XDriver& X;
+        const std::vector<unsigned char>& Mapping;
+        ~Restore() { X.SetPointerMapping(Mapping); }
+    } restore{x_, usual};
+
+    InkrelaySettings settings;
+    settings.Applet = 1;
+    settings.Formula = 1;
+    Start(ColourPicture(32), settings);
+    ReadyToDraw();
+    program_->StartDrawing();
+    const MessageBox done = ClosingBox();
+    EXPECT_EQ(done.Icon, BoxIcon::Information);
+    program_->Accept(done);
+    EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
+    EXPECT_EQ(CountLines(program_->Log(), "ErrNum:"), 0) << program_->Log();
+}
+
+// A Wayland session announced: the X server at hand may show only some windows, which the
+// program says once at start; against the X server it has it then draws as usual.
+TEST_F(RoadTest, AWaylandSessionIsAnnouncedOnceAndTheDrawingGoesOn) {
+    StartWith({"WAYLAND_DISPLAY=wayland-0"}, true);
+    InkrelaySettings settings;
+    settings.Applet = 1;
+    Start(ColourPicture(24), settings);
+    ASSERT_TRUE(startBox_.has_value());
+    EXPECT_EQ(startBox_->Icon, BoxIcon::Information);
+    ReadyToDraw();
+    program_->StartDrawing();
+    const MessageBox done = ClosingBox();
+    EXPECT_EQ(done.Icon, BoxIcon::Information);
+    program_->Accept(done);
+    EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
+    ExpectLogOfRun(program_->Log(), settings);
+}
+
 }  // namespace
 }  // namespace inkrelay::road_test

@@ -143,6 +143,13 @@ class RoadTest : public ::testing::Test {
                  std::filesystem::path(shots) / (name + ".png"));
     }
 
+    // What inkrelay's environment adds, and whether it shows a box before its main window.
+    void StartWith(std::vector<std::string> environment, bool boxAtStart) {
+        environment_ = std::move(environment);
+        boxAtStart_ = boxAtStart;
+    }
+    std::optional<MessageBox> startBox_;
+
     std::string Display() const { return server_.DisplayName(); }
     std::filesystem::path DumpPath() const { return folder_ / "canvas.png"; }
 
@@ -167,8 +174,14 @@ class RoadTest : public ::testing::Test {
     void StartInkrelay(const std::optional<InkrelaySettings>& settings) {
         const std::filesystem::path folder = folder_ / "program";
         std::filesystem::create_directories(folder);
-        program_ = std::make_unique<road::Inkrelay>(x_, INKRELAY_PROGRAM, INKRELAY_README,
-                                                    Display(), folder, settings);
+        program_ =
+            std::make_unique<road::Inkrelay>(x_, INKRELAY_PROGRAM, INKRELAY_README, Display(),
+                                             folder, settings, !boxAtStart_, environment_);
+        if (boxAtStart_) {
+            startBox_ = program_->WaitForBox(std::chrono::seconds(20));
+            program_->Accept(*startBox_);
+            program_->AwaitMainWindow();
+        }
     }
 
     // Open, select all, read, and both positions taken: 描き込む is next.
@@ -250,6 +263,8 @@ class RoadTest : public ::testing::Test {
     Picture picture_;
     std::unique_ptr<road::PracticeApplet> applet_;
     std::unique_ptr<road::Inkrelay> program_;
+    std::vector<std::string> environment_;
+    bool boxAtStart_ = false;
 };
 
 }  // namespace inkrelay::road_test

@@ -38,7 +38,8 @@ int StatusOf(int status) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& display,
-                           const std::filesystem::path& errorFile)
+                           const std::filesystem::path& errorFile,
+                           const std::vector<std::string>& environment)
     : errorFile_(errorFile) {
     if (argv.empty())
         throw std::invalid_argument("ChildProcess: no program");
@@ -48,11 +49,12 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
     for (char** var = environ; *var != nullptr; ++var) {
         const std::string entry(*var);
         if (!entry.starts_with("DISPLAY=") && !entry.starts_with("QT_QPA_PLATFORM=") &&
-            !entry.starts_with("WAYLAND_DISPLAY="))
+            !entry.starts_with("WAYLAND_DISPLAY=") && !entry.starts_with("XDG_SESSION_TYPE="))
             env.push_back(entry);
     }
     env.push_back("DISPLAY=" + display);
     env.push_back("QT_QPA_PLATFORM=xcb");
+    env.insert(env.end(), environment.begin(), environment.end());
     std::vector<char*> argvPointers = Pointers(words);
     std::vector<char*> envPointers = Pointers(env);
 

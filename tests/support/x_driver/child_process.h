@@ -13,10 +13,11 @@ namespace inkrelay::road {
 
 class ChildProcess {
   public:
-    // display: the DISPLAY it gets (with Qt on xcb); every other display setting of this
-    // process's environment is left out.
+    // display: the DISPLAY it gets (with Qt on xcb); every other display or session setting of
+    // this process's environment is left out. environment: NAME=value entries added to it.
     ChildProcess(const std::vector<std::string>& argv, const std::string& display,
-                 const std::filesystem::path& errorFile);
+                 const std::filesystem::path& errorFile,
+                 const std::vector<std::string>& environment = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -124,7 +124,8 @@ std::optional<long> LogHeaderValue(const std::string& log, const std::string& ke
 Inkrelay::Inkrelay(XDriver& x, const std::filesystem::path& program,
                    const std::filesystem::path& readme, const std::string& display,
                    const std::filesystem::path& folder,
-                   const std::optional<InkrelaySettings>& settings, bool awaitMainWindow)
+                   const std::optional<InkrelaySettings>& settings, bool awaitMainWindow,
+                   const std::vector<std::string>& environment)
     : x_(x), folder_(folder) {
     const std::filesystem::path copy = folder / "inkrelay";
     std::filesystem::copy_file(program, copy, std::filesystem::copy_options::overwrite_existing);
@@ -138,13 +139,17 @@ Inkrelay::Inkrelay(XDriver& x, const std::filesystem::path& program,
     }
     const std::vector<unsigned long> before = IdsOf(x_.Windows());
     process_ = std::make_unique<ChildProcess>(std::vector<std::string>{copy.string()}, display,
-                                              folder / "inkrelay.stderr");
-    if (!awaitMainWindow) {
-        seenBoxes_ = before;
-        return;
-    }
-    main_ = x_.WaitForWindow(MainWindowName, StartTimeout,
-                             [&](const TopLevel& window) { return !Contains(before, window.Id); });
+                                              folder / "inkrelay.stderr", environment);
+    seenBoxes_ = before;
+    if (awaitMainWindow)
+        AwaitMainWindow();
+}
+
+void Inkrelay::AwaitMainWindow() {
+    // The boxes of the start are seen already; any other new window of the name is the main one.
+    main_ = x_.WaitForWindow(MainWindowName, StartTimeout, [&](const TopLevel& window) {
+        return !Contains(seenBoxes_, window.Id);
+    });
 }
 
 Point Inkrelay::ClientOrigin() const {

@@ -67,10 +67,14 @@ inline constexpr int ClientHeight = 301;
 class Inkrelay {
   public:
     // Copies the program and Readme.txt into folder, writes settings there as Inkrelay.ini
-    // (none: no file), starts it and, unless told not to, waits for its main window.
+    // (none: no file), starts it with the environment's NAME=value entries added and, unless told
+    // not to, waits for its main window.
     Inkrelay(XDriver& x, const std::filesystem::path& program, const std::filesystem::path& readme,
              const std::string& display, const std::filesystem::path& folder,
-             const std::optional<InkrelaySettings>& settings, bool awaitMainWindow = true);
+             const std::optional<InkrelaySettings>& settings, bool awaitMainWindow = true,
+             const std::vector<std::string>& environment = {});
+    // The main window, once the boxes of its start are answered.
+    void AwaitMainWindow();
 
     ChildProcess& Process() { return *process_; }
     const TopLevel& MainWindow() const { return main_; }

@@ -6,9 +6,13 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <thread>
+
+#include "desktop_x11.h"
+#include "runtime_error.h"
 
 namespace inkrelay::road {
 
@@ -104,18 +108,6 @@ std::vector<Window> ClientList(Display* display) {
     return windows;
 }
 
-uint32_t Channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0)
-        return 0;
-    unsigned long value = pixel & mask;
-    while ((mask & 1) == 0) {
-        mask >>= 1;
-        value >>= 1;
-    }
-    // A 5- or 6-bit channel of a 16-bit screen is scaled up as the program scales it.
-    return static_cast<uint32_t>(value * 255 / mask);
-}
-
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& done, Duration timeout) {
@@ -136,9 +128,16 @@ XDriver::XDriver(const std::string& displayName) : display_(XOpenDisplay(display
         XCloseDisplay(display_);
         throw std::runtime_error("the X display " + displayName + " has no XTest");
     }
+    try {
+        desktop_ = OpenX11Desktop(display_);
+    } catch (const RuntimeError&) {
+        XCloseDisplay(display_);
+        throw std::runtime_error("the X11 back end cannot open " + displayName);
+    }
 }
 
 XDriver::~XDriver() {
+    desktop_.reset();
     XCloseDisplay(display_);
 }
 
@@ -290,8 +289,7 @@ void XDriver::AskToClose(unsigned long id) {
 }
 
 void XDriver::MoveTo(Point p) {
-    XTestFakeMotionEvent(display_, DefaultScreen(display_), p.X, p.Y, CurrentTime);
-    Flush();
+    desktop_->MovePointer(static_cast<int16_t>(p.X), static_cast<int16_t>(p.Y));
 }
 
 void XDriver::HoldServer(bool held) {
@@ -303,13 +301,30 @@ void XDriver::HoldServer(bool held) {
 }
 
 void XDriver::Press(MouseButton button) {
-    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
-    Flush();
+    desktop_->PressButton(button);
 }
 
 void XDriver::Release(MouseButton button) {
-    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
-    Flush();
+    desktop_->ReleaseButton(button);
+}
+
+std::vector<unsigned char> XDriver::PointerMapping() {
+    unsigned char map[256] = {};
+    const int count = XGetPointerMapping(display_, map, static_cast<int>(sizeof map));
+    return {map, map + std::clamp(count, 0, static_cast<int>(sizeof map))};
+}
+
+void XDriver::SetPointerMapping(const std::vector<unsigned char>& mapping) {
+    std::vector<unsigned char> map = mapping;
+    if (!WaitUntil(
+            [&] {
+                return XSetPointerMapping(display_, map.data(), static_cast<int>(map.size())) ==
+                       MappingSuccess;
+            },
+            std::chrono::seconds(5)))
+        throw std::runtime_error("the server kept the pointer mapping busy");
+    // The back end reads the mapping again whenever the screen is opened.
+    desktop_->OpenScreen();
 }
 
 void XDriver::Click(Point p, MouseButton button) {
@@ -379,27 +394,13 @@ void XDriver::Type(std::string_view text) {
 }
 
 ScreenImage XDriver::Grab(Rect region) {
-    ToleratedErrors errors(display_);
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), region.X, region.Y,
-                              static_cast<unsigned>(region.Width),
-                              static_cast<unsigned>(region.Height), AllPlanes, ZPixmap);
-    if (image == nullptr || errors.Failed()) {
-        if (image != nullptr)
-            XDestroyImage(image);
+    ScreenImage grabbed{region.Width, region.Height, {}};
+    grabbed.Pixels.resize(static_cast<size_t>(region.Width) * static_cast<size_t>(region.Height));
+    desktop_->OpenScreen()->ReadRegion(region.X, region.Y, region.Width, region.Height,
+                                       grabbed.Pixels);
+    if (std::ranges::find(grabbed.Pixels, ClrInvalid) != grabbed.Pixels.end())
         throw std::runtime_error("cannot read the screen at " + std::to_string(region.X) + "," +
                                  std::to_string(region.Y));
-    }
-    ScreenImage grabbed{region.Width, region.Height, {}};
-    grabbed.Pixels.reserve(static_cast<size_t>(region.Width) * static_cast<size_t>(region.Height));
-    for (int y = 0; y < region.Height; ++y) {
-        for (int x = 0; x < region.Width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            grabbed.Pixels.push_back(Channel(pixel, image->red_mask) |
-                                     Channel(pixel, image->green_mask) << 8 |
-                                     Channel(pixel, image->blue_mask) << 16);
-        }
-    }
-    XDestroyImage(image);
     return grabbed;
 }
 

@@ -1,16 +1,20 @@
 #pragma once
-// A person at an X display, as a program: finds top-level windows by name, moves the pointer,
-// presses buttons and keys through XTest, types ASCII and reads the screen's pixels. Every wait
-// polls until a deadline. Throws std::runtime_error on a fault of the connection or a missed
-// deadline, with what was awaited.
+// A person at an X display, as a program: finds top-level windows by name, moves the pointer and
+// presses buttons through the program's own X11 back end (so the user's button mapping is
+// honoured the same way), presses keys through XTest, types ASCII and reads the screen's pixels
+// through the back end. Every wait polls until a deadline. Throws std::runtime_error on a fault
+// of the connection or a missed deadline, with what was awaited.
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "desktop/desktop.h"
 
 // Xlib's Display, without its macros in every file that drives a screen.
 struct _XDisplay;
@@ -20,6 +24,7 @@ namespace inkrelay::road {
 using Clock = std::chrono::steady_clock;
 using Duration = std::chrono::milliseconds;
 
+// In ints, so that the tests can compute places freely; the back end gets them as screen points.
 struct Point {
     int X = 0;
     int Y = 0;
@@ -49,8 +54,6 @@ struct ScreenImage {
     }
     friend bool operator==(const ScreenImage&, const ScreenImage&) = default;
 };
-
-enum class MouseButton : unsigned { Left = 1, Middle = 2, Right = 3 };
 
 // Polls done every few milliseconds until it holds (true) or timeout has passed (false).
 bool WaitUntil(const std::function<bool()>& done, Duration timeout);
@@ -110,6 +113,11 @@ class XDriver {
     // While held, only this client's requests are carried out; input it fakes still goes out.
     void HoldServer(bool held);
 
+    // The server's pointer mapping, the logical button of each device button from button 1;
+    // setting it waits while a button is held, as the server refuses it then.
+    std::vector<unsigned char> PointerMapping();
+    void SetPointerMapping(const std::vector<unsigned char>& mapping);
+
     ScreenImage Grab(Rect region);
     uint32_t PixelAt(Point p);
 
@@ -123,6 +131,7 @@ class XDriver {
     void Flush();
 
     _XDisplay* display_;
+    std::unique_ptr<Desktop> desktop_;
 };
 
 }  // namespace inkrelay::road
