@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -36,11 +37,15 @@ Picture ReadPictureFile(const std::string& path) {
     const WholeFile file = ReadWholeFile(path);
     if (file.Error != 0)
         throw RuntimeError(file.Error);
-    if (PictureDataCut({reinterpret_cast<const uint8_t*>(file.Bytes.data()), file.Bytes.size()}))
+    return ReadPictureBytes(file.Bytes);
+}
+
+Picture ReadPictureBytes(std::string_view fileBytes) {
+    if (PictureDataCut({reinterpret_cast<const uint8_t*>(fileBytes.data()), fileBytes.size()}))
         throw RuntimeError(ErrorCode::InvalidPicture);
     // The file's bytes, not a copy of them.
     QByteArray bytes =
-        QByteArray::fromRawData(file.Bytes.data(), static_cast<qsizetype>(file.Bytes.size()));
+        QByteArray::fromRawData(fileBytes.data(), static_cast<qsizetype>(fileBytes.size()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader::setAllocationLimit(ReaderAllocationMegabytes);

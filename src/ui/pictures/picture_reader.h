@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <string>
+#include <string_view>
 
 #include "image/picture.h"
 
@@ -13,6 +14,9 @@ namespace inkrelay::ui {
 // A file that cannot be read raises 53, 70 or 75; data Qt cannot decode, or a side of 32766
 // or more, raises 481.
 Picture ReadPictureFile(const std::string& path);
+// The same for a file's bytes already in memory; Qt reads them in place, so they must stay put
+// until the call returns. Raises 481 only.
+Picture ReadPictureBytes(std::string_view bytes);
 
 // 0x00BBGGRR pixels with any alpha composited onto white; raises 481 for a null image.
 Picture PictureFromImage(QImage image);
