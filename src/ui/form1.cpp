@@ -21,6 +21,7 @@
 #include "app/range_commands.h"
 #include "app/restore_mode.h"
 #include "app/scan_command.h"
+#include "app/window_layout.h"
 #include "application.h"
 #include "colour_swatch.h"
 #include "program_icon.h"
@@ -39,7 +40,8 @@ void Forward(InkrelayApp& app, Body&& body) {
 }  // namespace
 
 Form1::Form1(InkrelayApp& app) : QMainWindow(nullptr, MainWindowFlags), app_(app) {
-    setWindowTitle("インクリレー");
+    const std::string_view title = Form1Layout().Title;
+    setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
     setWindowIcon(ProgramIcon());
     auto* client = new QWidget(this);
     BuildForm1Client(client, controls_);

@@ -21,8 +21,6 @@ namespace inkrelay::ui {
 class ColourSwatch;
 class PictureBox;
 
-inline constexpr int Form1ClientWidth = 305;
-inline constexpr int Form1ClientHeight = 301;
 inline constexpr int SquareSelectionCount = 8;  // 100×100 .. 800×800
 
 struct Form1Controls {
@@ -49,9 +47,9 @@ struct Form1Controls {
     std::array<QAction*, SquareSelectionCount> Edit_SelectSquare_Sizes{};
 };
 
-// The controls of the client area, at their places; client becomes 305 × 301 and fixed.
+// The controls of the client area from the layout table; client takes its fixed size.
 void BuildForm1Client(QWidget* client, Form1Controls& controls);
-// The five menus with their items, mnemonics and shortcuts.
+// The five menus with their items, mnemonics and shortcuts, from the layout table.
 void BuildForm1Menus(QMenuBar* bar, Form1Controls& controls);
 
 }  // namespace inkrelay::ui
