@@ -87,16 +87,6 @@ struct Placement {
     const char* Caption;  // nullptr where the control has none
 };
 
-QString CaptionOf(const QWidget* w) {
-    if (auto* box = qobject_cast<const QGroupBox*>(w))
-        return box->title();
-    if (auto* button = qobject_cast<const QAbstractButton*>(w))
-        return button->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(w))
-        return edit->text();
-    return {};
-}
-
 TEST_F(Form1StartupTest, PlacesEveryControlWhereTheWindowWasDrawn) {
     const Form1Controls& c = C();
     const std::vector<Placement> placements = {

@@ -1,5 +1,10 @@
 #include "gui_fixture.h"
 
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
 #include <QClipboard>
 #include <QGuiApplication>
 
@@ -25,6 +30,18 @@ void GuiTest::UpdateControls() {
 
 std::string Utf8(const QString& text) {
     return text.toStdString();
+}
+
+QString CaptionOf(const QWidget* w) {
+    if (auto* box = qobject_cast<const QGroupBox*>(w))
+        return box->title();
+    if (auto* button = qobject_cast<const QAbstractButton*>(w))
+        return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(w))
+        return edit->text();
+    if (auto* label = qobject_cast<const QLabel*>(w))
+        return label->text();
+    return {};
 }
 
 }  // namespace inkrelay::test

@@ -58,5 +58,8 @@ class GuiTest : public testing::Test {
 
 // Qt's text of a widget or action as UTF-8, for readable failures.
 std::string Utf8(const QString& text);
+// What a control shows as its caption: a frame's title, a button's or label's text, a text
+// box's text; empty for the rest.
+QString CaptionOf(const QWidget* control);
 
 }  // namespace inkrelay::test

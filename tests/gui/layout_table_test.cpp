@@ -23,18 +23,6 @@ QString Qt8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString CaptionOf(const QWidget* w) {
-    if (auto* box = qobject_cast<const QGroupBox*>(w))
-        return box->title();
-    if (auto* button = qobject_cast<const QAbstractButton*>(w))
-        return button->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(w))
-        return edit->text();
-    if (auto* label = qobject_cast<const QLabel*>(w))
-        return label->text();
-    return {};
-}
-
 void ExpectBuiltFrom(const WindowLayout& layout, QWidget* window, QWidget* client) {
     SCOPED_TRACE(Utf8(Qt8(layout.Title)));
     EXPECT_EQ(window->windowTitle(), Qt8(layout.Title));

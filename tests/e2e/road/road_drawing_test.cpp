@@ -76,13 +76,8 @@ TEST_F(RoadTest, ALeftHandedMouseDrawsWithTheUsersLeftButton) {
     settings.Applet = 1;
     settings.Formula = 1;
     Start(ColourPicture(32), settings);
-    ReadyToDraw();
-    program_->StartDrawing();
-    const MessageBox done = ClosingBox();
-    EXPECT_EQ(done.Icon, BoxIcon::Information);
-    program_->Accept(done);
-    EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
-    EXPECT_EQ(CountLines(program_->Log(), "ErrNum:"), 0) << program_->Log();
+    const std::string log = DrawQuantisedToCompletion(settings);
+    EXPECT_EQ(CountLines(log, "ErrNum:"), 0) << log;
 }
 
 // A Wayland session announced: the X server at hand may show only some windows, which the
@@ -94,13 +89,7 @@ TEST_F(RoadTest, AWaylandSessionIsAnnouncedOnceAndTheDrawingGoesOn) {
     Start(ColourPicture(24), settings);
     ASSERT_TRUE(startBox_.has_value());
     EXPECT_EQ(startBox_->Icon, BoxIcon::Information);
-    ReadyToDraw();
-    program_->StartDrawing();
-    const MessageBox done = ClosingBox();
-    EXPECT_EQ(done.Icon, BoxIcon::Information);
-    program_->Accept(done);
-    EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
-    ExpectLogOfRun(program_->Log(), settings);
+    DrawQuantisedToCompletion(settings);
 }
 
 }  // namespace

@@ -13,15 +13,7 @@ class FaultRoadTest : public RoadTest {
         InkrelaySettings settings;
         settings.Applet = applet;
         Start(ColourPicture(side), settings, args);
-        ReadyToDraw();
-        program_->StartDrawing();
-        const MessageBox done = ClosingBox();
-        EXPECT_EQ(done.Icon, BoxIcon::Information);
-        program_->Accept(done);
-        EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
-        const std::string log = program_->Log();
-        ExpectLogOfRun(log, settings);
-        return log;
+        return DrawQuantisedToCompletion(settings);
     }
 };
 

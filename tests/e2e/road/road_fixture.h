@@ -211,6 +211,20 @@ class RoadTest : public ::testing::Test {
 
     MessageBox ClosingBox() { return program_->WaitForBox(RunTimeout); }
 
+    // From a started road: read, both positions, a whole run that ends with the completion box,
+    // the canvas exact and the log whole; the log.
+    std::string DrawQuantisedToCompletion(const InkrelaySettings& settings) {
+        ReadyToDraw();
+        program_->StartDrawing();
+        const MessageBox done = ClosingBox();
+        EXPECT_EQ(done.Icon, BoxIcon::Information);
+        program_->Accept(done);
+        EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
+        const std::string log = program_->Log();
+        ExpectLogOfRun(log, settings);
+        return log;
+    }
+
     // The applet ended and its canvas compared with expected; the mismatching pixels, the first
     // few reported as failures unless quiet.
     int32_t Mismatches(const std::vector<uint32_t>& expected, bool quiet = false) {
