@@ -1,5 +1,7 @@
 // The Win32 back end driving a window of this program's own: clicks land where they were sent
-// and the screen reads give back what the window painted.
+// and the screen reads give back what the window painted; with the buttons swapped the user's
+// buttons are the ones pressed and polled; an event SendInput refuses is a fault, and a drawing
+// run it ends leaves no button held.
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -13,12 +15,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "desktop_win32.h"
+#include "draw/drawing_run.h"
 #include "platform_desktop.h"
 #include "runtime_error.h"
+#include "scan/draw_list.h"
 
 namespace {
 
@@ -26,6 +32,7 @@ using inkrelay::ClrInvalid;
 using inkrelay::Desktop;
 using inkrelay::Key;
 using inkrelay::MouseAction;
+using inkrelay::MouseButton;
 using inkrelay::ScreenPoint;
 
 constexpr uint32_t White = 0xFFFFFF;
@@ -43,11 +50,16 @@ struct Mark {
     COLORREF Colour;
 };
 std::vector<Mark> marks;
+// The button messages the window received, in order.
+std::vector<UINT> buttonMessages;
 
 LRESULT CALLBACK CanvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP: buttonMessages.push_back(message); return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN: {
+            buttonMessages.push_back(message);
             const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             marks.push_back({at, message == WM_LBUTTONDOWN ? RGB(0, 0, 0) : RGB(255, 0, 0)});
             InvalidateRect(window, nullptr, FALSE);
@@ -219,9 +231,243 @@ void CheckKeys(Desktop& desktop) {
     Check(PollUntil([&] { return !desktop.IsKeyDown(Key::Escape); }), "Escape up again");
 }
 
+// What the InputSender stand-in was offered, and what it does with it. SendInput's shape is a
+// plain function pointer, so its state lives here; it forwards to SendInput unless told not to.
+struct SenderScript {
+    std::vector<INPUT> Offered;
+    bool SizesRight = true;  // every call gave sizeof(INPUT), without which SendInput takes none
+    bool RefuseAll = false;
+    DWORD RefuseOnce = 0;  // the first event with exactly these flags is refused; 0 for none
+};
+SenderScript script;
+
+UINT WINAPI ScriptedSender(UINT count, LPINPUT inputs, int size) {
+    script.Offered.insert(script.Offered.end(), inputs, inputs + count);
+    script.SizesRight = script.SizesRight && size == static_cast<int>(sizeof(INPUT));
+    if (script.RefuseAll) {
+        return 0;
+    }
+    if (script.RefuseOnce != 0 && count == 1 && inputs[0].mi.dwFlags == script.RefuseOnce) {
+        script.RefuseOnce = 0;
+        return 0;
+    }
+    return SendInput(count, inputs, size);
+}
+
+// The flags of the mouse events offered; 0 for an event that is not the mouse's.
+std::vector<DWORD> OfferedFlags() {
+    std::vector<DWORD> flags;
+    for (const INPUT& input : script.Offered) {
+        flags.push_back(input.type == INPUT_MOUSE ? input.mi.dwFlags : 0);
+    }
+    return flags;
+}
+
+// The flags of the last event offered, 0 before any.
+DWORD LastOffered() {
+    const std::vector<DWORD> flags = OfferedFlags();
+    return flags.empty() ? 0 : flags.back();
+}
+
+// The buttons swapped or not for as long as the object lives, the setting found put back on
+// every way out. SwapMouseButton reports only the previous setting, so whether it took is read
+// back from SM_SWAPBUTTON.
+class ButtonSwap {
+  public:
+    explicit ButtonSwap(bool swapped) : previous_(SwapMouseButton(swapped ? TRUE : FALSE)) {
+        took_ = (GetSystemMetrics(SM_SWAPBUTTON) != 0) == swapped;
+    }
+    ~ButtonSwap() { SwapMouseButton(previous_); }
+    ButtonSwap(const ButtonSwap&) = delete;
+    ButtonSwap& operator=(const ButtonSwap&) = delete;
+
+    bool Took() const { return took_; }
+
+  private:
+    BOOL previous_;
+    bool took_ = false;
+};
+
+bool DeviceButtonDown(int virtualKey) {
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// The button message the device's left button brings with the buttons swapped, sent past the
+// back end: WM_RBUTTONDOWN where the system turns injected buttons by the swap, as Windows does;
+// 0 when nothing arrived.
+UINT DeviceLeftMessageWhenSwapped(ScreenPoint at) {
+    buttonMessages.clear();
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    if (!SetCursorPos(at.X, at.Y) || SendInput(1, &input, sizeof input) != 1) {
+        return 0;
+    }
+    PollUntil([] { return !buttonMessages.empty(); });
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (SendInput(1, &input, sizeof input) == 1) {
+        PollUntil([] { return buttonMessages.size() >= 2; });
+    }
+    return buttonMessages.empty() ? 0 : buttonMessages.front();
+}
+
+// The window painted anew, without marks.
+void ClearMarks(HWND window) {
+    marks.clear();
+    buttonMessages.clear();
+    InvalidateRect(window, nullptr, FALSE);
+    PumpMessages();
+}
+
+void CheckSwappedButtons(HWND window) {
+    const ButtonSwap swap(true);
+    Check(swap.Took(), "SwapMouseButton(TRUE): SM_SWAPBUTTON reads swapped");
+    if (!swap.Took()) {
+        return;
+    }
+    ClearMarks(window);
+    script = {};
+    const auto desktop = inkrelay::OpenWin32Desktop(&ScriptedSender);
+    const ScreenPoint left = ToScreen(window, 33, 41);
+    const ScreenPoint right = ToScreen(window, 88, 19);
+
+    desktop->MovePointer(left.X, left.Y);
+    desktop->PressButton(MouseButton::Left);
+    Check(OfferedFlags() == std::vector<DWORD>{MOUSEEVENTF_RIGHTDOWN},
+          "swapped: the left press goes out as the device's right button down");
+    Check(PollUntil([&] { return desktop->IsKeyDown(Key::LeftButton); }) &&
+              DeviceButtonDown(VK_RBUTTON),
+          "swapped: IsKeyDown(LeftButton) while the left press holds the device's right button");
+    Check(!desktop->IsKeyDown(Key::RightButton),
+          "swapped: IsKeyDown(RightButton) is not the held left button");
+    desktop->ReleaseButton(MouseButton::Left);
+    Check(LastOffered() == MOUSEEVENTF_RIGHTUP,
+          "swapped: the left release goes out as the device's right button up");
+    Check(PollUntil([&] { return !desktop->IsKeyDown(Key::LeftButton); }),
+          "swapped: not IsKeyDown(LeftButton) after the release");
+
+    desktop->MovePointer(right.X, right.Y);
+    desktop->PressButton(MouseButton::Right);
+    Check(LastOffered() == MOUSEEVENTF_LEFTDOWN,
+          "swapped: the right press goes out as the device's left button down");
+    Check(PollUntil([&] { return desktop->IsKeyDown(Key::RightButton); }) &&
+              !desktop->IsKeyDown(Key::LeftButton),
+          "swapped: IsKeyDown(RightButton), not LeftButton, while the right press is held");
+    desktop->ReleaseButton(MouseButton::Right);
+    Check(LastOffered() == MOUSEEVENTF_LEFTUP && OfferedFlags().size() == 4 && script.SizesRight,
+          "swapped: the right release goes out as the device's left button up, four events in all");
+    Check(PollUntil([&] { return !desktop->IsKeyDown(Key::RightButton); }),
+          "swapped: not IsKeyDown(RightButton) after the release");
+    PollUntil([] { return buttonMessages.size() >= 4; });
+    const std::vector<UINT> received = buttonMessages;
+
+    // Whether the window can tell: wine 8 hands injected buttons to windows unswapped.
+    const UINT deviceLeft = DeviceLeftMessageWhenSwapped(ToScreen(window, 5, 80));
+    if (deviceLeft == WM_RBUTTONDOWN) {
+        Check(received ==
+                  std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP},
+              "swapped: the window received the left click as left, the right one as right");
+        auto dc = desktop->OpenScreen();
+        uint32_t seen = ClrInvalid;
+        Check(PollUntil([&] { return (seen = dc->ReadPixel(left.X, left.Y)) == Black; }),
+              "swapped: black, a left press's mark, where the left button went down, got " +
+                  Hex(seen));
+        Check(PollUntil([&] { return (seen = dc->ReadPixel(right.X, right.Y)) == Red; }),
+              "swapped: red, a right press's mark, where the right button went down, got " +
+                  Hex(seen));
+    } else {
+        std::printf(
+            "note   swapped: this system hands injected buttons to windows unswapped (the device's "
+            "left button arrived as %s), so the window cannot show the user's buttons\n",
+            deviceLeft == WM_LBUTTONDOWN ? "WM_LBUTTONDOWN" : "no message");
+        std::fflush(stdout);
+    }
+}
+
+void CheckRefusedInput() {
+    script = {};
+    script.RefuseAll = true;
+    const auto desktop = inkrelay::OpenWin32Desktop(&ScriptedSender);
+    int refused = 0;
+    for (const MouseAction action : {MouseAction::LeftDown, MouseAction::LeftUp,
+                                     MouseAction::RightDown, MouseAction::RightUp}) {
+        refused += CodeOf([&] { Replay(*desktop, action); }) == 68;
+    }
+    Check(refused == 4 && script.Offered.size() == 4,
+          "SendInput taking none: each press and release of both buttons offered its event and "
+          "raised 68 (DeviceUnavailable), " +
+              std::to_string(refused) + " of 4");
+}
+
+// A stroke whose release SendInput refuses: the run ends through its fault path, which sends
+// the release again, so no button stays held in the applet.
+void CheckRunEndsOnARefusedRelease(HWND window) {
+    ClearMarks(window);
+    script = {};
+    script.RefuseOnce = MOUSEEVENTF_LEFTUP;
+    const auto desktop = inkrelay::OpenWin32Desktop(&ScriptedSender);
+
+    inkrelay::EventMemory mem;
+    int32_t end = 0;
+    const auto add = [&](inkrelay::EventCode code, std::initializer_list<int16_t> operands) {
+        mem[++end] = code;
+        for (const int16_t operand : operands) {
+            mem[++end] = operand;
+        }
+    };
+    add(inkrelay::St, {10, 20});
+    add(inkrelay::Mv, {60, 20});
+    add(inkrelay::Ed, {});
+    inkrelay::DrawSettings settings;
+    settings.Applet = 1;  // PaintBBS: one drag for the stroke
+    settings.DrawPos = ToScreen(window, 0, 0);
+    settings.RGBBarPos = ToScreen(window, 100, 10);
+    settings.LogPath = "Inkrelay.log";
+    int logWrites = 0;
+    std::vector<std::string> said;
+    inkrelay::DrawHooks hooks;
+    hooks.Yield = PumpMessages;
+    hooks.SetProgressMaximum = [](int32_t) {};
+    hooks.SetProgress = [](int32_t) {};
+    hooks.AskYesNo = [&](const std::string& text) {
+        said.push_back(text);
+        return false;
+    };
+    hooks.Show = [&](const std::string& text, inkrelay::DrawNotice) { said.push_back(text); };
+    hooks.FocusMainWindow = [] {};
+    hooks.TimeOfDay = [] { return std::string("12:00:00"); };
+    hooks.WriteLog = [&](const inkrelay::DrawLogLines&) { ++logWrites; };
+
+    int32_t code = 0;
+    try {
+        inkrelay::DrawRun run(*desktop, mem, end, settings, hooks);
+        run.Run();
+    } catch (const inkrelay::RuntimeError& error) {
+        code = error.Code();
+    }
+    Check(code == 68,
+          "a drawing run whose release SendInput refuses raises 68, got " + std::to_string(code));
+    Check(OfferedFlags() ==
+              std::vector<DWORD>{MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTUP},
+          "the run's fault path sends the refused left release again");
+    Check(PollUntil([&] { return !DeviceButtonDown(VK_LBUTTON); }) &&
+              !desktop->IsKeyDown(Key::LeftButton),
+          "no button is held on the desktop after the run");
+    Check(PollUntil([] { return buttonMessages.size() >= 2; }) &&
+              buttonMessages == std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP},
+          "the window received the stroke's press and one release");
+    Check(logWrites == 0 && said.empty(), "the faulted run wrote no log and said nothing");
+}
+
 }  // namespace
 
 int main() {
+    // The checks below mean the device's buttons as they are; a left-handed setting is put back.
+    const ButtonSwap unswapped(false);
+    if (!unswapped.Took()) {
+        std::printf("the buttons stay swapped\n0 passed, 1 failed\n");
+        return 1;
+    }
     std::unique_ptr<Desktop> desktop;
     try {
         desktop = inkrelay::OpenPlatformDesktop();
@@ -268,6 +514,9 @@ int main() {
 
         CheckRegionReads(*desktop, window, black, red);
         CheckKeys(*desktop);
+        CheckSwappedButtons(window);
+        CheckRefusedInput();
+        CheckRunEndsOnARefusedRelease(window);
     } catch (const inkrelay::RuntimeError& error) {
         Check(false, "the back end raised " + std::to_string(error.Code()));
     }
