@@ -6,6 +6,7 @@
 
 #include "app/lifecycle.h"
 #include "app/settings.h"
+#include "disk_faults.h"
 #include "test_program.h"
 #include "unprivileged.h"
 
@@ -19,6 +20,7 @@ using test::WriteFile;
 
 struct SettingsFile : ::testing::Test {
     SettingsFile() { SetSettingDefaults(*p.State); }
+    std::string TemporaryFile() const { return p.SettingsFile().string() + ".tmp"; }
     TestProgram p;
 };
 
@@ -44,6 +46,7 @@ TEST_F(SettingsFile, aFolderWhereTheFileShouldBeIsSkippedOnLoadAndReportedOnSave
     SaveSettings(p.Run);
     EXPECT_EQ(p.Ui.Texts(), (std::vector<std::string>{"パスが不正です。(75)"}));
     EXPECT_TRUE(std::filesystem::is_directory(p.SettingsFile()));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFile()));
 }
 
 TEST_F(SettingsFile, aMissingProgramFolderIsPathNotFound) {
@@ -52,10 +55,74 @@ TEST_F(SettingsFile, aMissingProgramFolderIsPathNotFound) {
     EXPECT_EQ(p.Ui.Texts(), (std::vector<std::string>{"パスが見つかりません。(76)"}));
 }
 
-TEST_F(SettingsFile, aFullDiskIsReportedOnceAfterEveryLineWasTried) {
-    std::filesystem::create_symlink("/dev/full", p.SettingsFile());
+TEST_F(SettingsFile, aFullDiskKeepsTheOldFileByteForByteAndIsReportedOnce) {
+    const std::string old = "Speed=2;\r\nApplet=3;\r\n";
+    for (const ReplaceSteps& full : {test::FullDiskWhileWriting(), test::FullDiskWhileFlushing()}) {
+        WriteFile(p.SettingsFile(), old);
+        p.Ui.Messages.clear();
+        const ScopedReplaceSteps disk(full);
+        SaveSettings(p.Run);
+        EXPECT_EQ(p.Ui.Texts(),
+                  (std::vector<std::string>{"ディスクの空き容量が不足しています。(61)"}));
+        EXPECT_EQ(ReadFile(p.SettingsFile()), old);
+        EXPECT_FALSE(std::filesystem::exists(TemporaryFile()));
+    }
+}
+
+TEST_F(SettingsFile, aKillBeforeTheRenameLeavesTheOldSettingsForTheNextStart) {
+    WriteFile(p.SettingsFile(), "Speed=2;\r\nApplet=3;\r\n");
+    p.State->Speed = 4;
+    {
+        const ScopedReplaceSteps killed(test::KilledBeforeRename());
+        EXPECT_THROW(SaveSettings(p.Run), test::Killed);
+    }
+    EXPECT_EQ(ReadFile(p.SettingsFile()), "Speed=2;\r\nApplet=3;\r\n");
+    EXPECT_EQ(ReadFile(TemporaryFile()), SettingsFileText(*p.State));
+
+    SetSettingDefaults(*p.State);
+    LoadSettings(p.Run);
+    EXPECT_EQ(p.State->Speed, 2);
+    EXPECT_EQ(p.State->Applet, 3);
     SaveSettings(p.Run);
-    EXPECT_EQ(p.Ui.Texts(), (std::vector<std::string>{"ディスクの空き容量が不足しています。(61)"}));
+    EXPECT_TRUE(p.Ui.Messages.empty());
+    EXPECT_EQ(ReadFile(p.SettingsFile()), SettingsFileText(*p.State));
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFile()));
+}
+
+TEST_F(SettingsFile, aReadOnlyFileInAWritableFolderIsRefusedAndKept) {
+    WriteFile(p.SettingsFile(), "Speed=2;\r\n");
+    std::filesystem::permissions(p.Folder.Path(), std::filesystem::perms::all);
+    ASSERT_EQ(chmod(p.SettingsFile().c_str(), 0444), 0);
+    const int shown = test::RunUnprivileged([&] {
+        SaveSettings(p.Run);
+        return p.Ui.Texts() == std::vector<std::string>{"ファイルに書き込めません。(70)"} ? 0 : 1;
+    });
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(ReadFile(p.SettingsFile()), "Speed=2;\r\n");
+    EXPECT_FALSE(std::filesystem::exists(TemporaryFile()));
+}
+
+TEST_F(SettingsFile, theNewFileKeepsWhatTheOldOneWas) {
+    WriteFile(p.SettingsFile(), "Speed=2;\r\n");
+    ASSERT_EQ(chmod(p.SettingsFile().c_str(), 0660), 0);
+    SaveSettings(p.Run);
+    struct stat status {};
+    ASSERT_EQ(stat(p.SettingsFile().c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0660u);
+
+    // A link stays a link, and the file it names gets the settings.
+    std::filesystem::remove(p.SettingsFile());
+    std::filesystem::create_symlink("elsewhere.ini", p.SettingsFile());
+    SaveSettings(p.Run);
+    EXPECT_TRUE(std::filesystem::is_symlink(p.SettingsFile()));
+    EXPECT_EQ(ReadFile(p.Folder / "elsewhere.ini"), test::DefaultSettingsText);
+
+    // A pipe is written into, never renamed away.
+    std::filesystem::remove(p.SettingsFile());
+    ASSERT_EQ(mkfifo(p.SettingsFile().c_str(), 0600), 0);
+    SaveSettings(p.Run);
+    EXPECT_EQ(p.Ui.Texts(), (std::vector<std::string>{"パスが不正です。(75)"}));
+    EXPECT_EQ(std::filesystem::status(p.SettingsFile()).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(SettingsFile, aReadOnlyFolderIsPermissionDeniedAndLosesNothing) {

@@ -1,6 +1,5 @@
 #include "app/settings.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +10,7 @@
 #include "app/program.h"
 #include "draw/applet_profile.h"
 #include "file_errors.h"
-#include "file_handle.h"
+#include "replace_file.h"
 #include "runtime_error.h"
 #include "whole_file.h"
 
@@ -214,37 +213,9 @@ void LoadSettings(Program& program) {
 }
 
 void SaveSettings(Program& program) {
-    const std::string path = SettingsFilePath(program.ProgramDir);
-    int32_t firstError = 0;
-    {
-        errno = 0;
-        FileHandle file(std::fopen(path.c_str(), "wb"));
-        if (!file) {
-            ReportError(program, RuntimeCodeForErrno(errno, FileAccess::Write));
-            return;
-        }
-        const std::string text = SettingsFileText(program.State);
-        size_t lineStart = 0;
-        while (lineStart < text.size()) {
-            const size_t lineEnd = text.find('\n', lineStart) + 1;
-            const size_t length = lineEnd - lineStart;
-            // Each line is flushed so that a full disk shows on the line it hits; later lines are
-            // still tried.
-            errno = 0;
-            if (std::fwrite(text.data() + lineStart, 1, length, file.get()) != length ||
-                std::fflush(file.get()) != 0) {
-                if (firstError == 0)
-                    firstError = RuntimeCodeForErrno(errno, FileAccess::Write);
-                std::clearerr(file.get());
-            }
-            lineStart = lineEnd;
-        }
-        errno = 0;
-        if (std::fclose(file.release()) != 0 && firstError == 0)
-            firstError = RuntimeCodeForErrno(errno, FileAccess::Write);
-    }
-    if (firstError != 0)
-        ReportError(program, firstError);
+    if (const int32_t code = ReplaceFileContents(SettingsFilePath(program.ProgramDir),
+                                                 SettingsFileText(program.State)))
+        ReportError(program, code);
 }
 
 }  // namespace inkrelay

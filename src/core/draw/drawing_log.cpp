@@ -1,11 +1,9 @@
 #include "draw/drawing_log.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 
-#include "file_errors.h"
-#include "file_handle.h"
+#include "replace_file.h"
 
 namespace inkrelay {
 
@@ -60,17 +58,14 @@ int16_t NextLogSlot(int16_t slot) {
 }
 
 int32_t WriteDrawingLog(const std::string& path, const DrawLogLines& lines) {
-    errno = 0;
-    FileHandle file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        return RuntimeCodeForErrno(errno, FileAccess::Write);
+    std::string text;
     for (const std::string& line : lines) {
         if (line.empty())
             continue;
-        std::fputs(line.c_str(), file.get());
-        std::fputs("\r\n", file.get());
+        text += line;
+        text += "\r\n";
     }
-    return 0;
+    return ReplaceFileContents(path, text);
 }
 
 std::string LogNoticeText(const std::string& path) {

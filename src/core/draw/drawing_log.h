@@ -54,8 +54,9 @@ std::string ErrorLine(const std::string& time, const LogErrorState& state, const
 // The slot after an error line's: 31 is followed by 2.
 int16_t NextLogSlot(int16_t slot);
 
-// Replaces the file with the non-empty slots in slot order, each ended by CR LF. Returns 0, or
-// the runtime's code when the file cannot be opened; faults while writing are ignored.
+// Replaces the file with the non-empty slots in slot order, each ended by CR LF, through
+// ReplaceFileContents. Returns 0, or the runtime's code of the first failure (the new file not
+// created, a write, the flush or putting it in place), and then the previous log is kept.
 int32_t WriteDrawingLog(const std::string& path, const DrawLogLines& lines);
 
 // The notice after a failed run, naming where the log is.
