@@ -1,0 +1,53 @@
+#pragma once
+// The layout table's windows made of Win32 controls: the second front end builds its main window
+// and dialogs from the same rows as the Qt one. A frame's controls stand inside the frame's
+// rectangle as siblings of it (a Win32 group box holds no children), in the table's order, which
+// is also their tab order; the status bar's panels are its parts.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/window_layout.h"
+
+namespace inkrelay::win32 {
+
+// UTF-8, as the core keeps its text, to the wide characters of the W calls.
+std::wstring Wide(std::string_view utf8);
+
+// The control's rectangle in the window's client area: its place plus its parents' origins.
+RECT ClientRectOf(const WindowLayout& window, const ControlPlace& place);
+
+class Win32Controls {
+  public:
+    // Every control of window on client, with font. Throws std::runtime_error naming the control
+    // that could not be made.
+    Win32Controls(const WindowLayout& window, HWND client, HFONT font);
+
+    // The control's window; for a status panel, its status bar.
+    HWND Find(std::string_view name) const;
+    // The part of the status bar a panel is, counted from 0.
+    int PanelPart(std::string_view name) const;
+
+  private:
+    std::vector<std::pair<std::string_view, HWND>> made_;
+    std::vector<std::pair<std::string_view, int>> panels_;
+};
+
+// The main window's menu bar from the menu tree: captions with their mnemonics and, after a tab,
+// their shortcuts; each item gets the command id FirstMenuCommand + its row in the tree.
+inline constexpr UINT FirstMenuCommand = 1000;
+HMENU BuildMenuBar();
+// Ctrl + letter for every item with a shortcut, for TranslateAcceleratorW.
+HACCEL BuildAccelerators();
+
+}  // namespace inkrelay::win32
