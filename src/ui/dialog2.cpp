@@ -55,10 +55,11 @@ void Dialog2::Build() {
     c.Command1 = built.Get<QPushButton>("Command1");
     c.Command2 = built.Get<QPushButton>("Command2");
 
-    c.Combo1->addItems(
-        {"高画質 / 低速 (140608色)", "中画質 / 中速 (42875色)", "低画質 / 高速 (5832色)"});
-    c.Combo2->addItems({"インクジェットプリンタ方式 / 低速", "カラープライム方式 / 高速"});
-    c.Slider1->setRange(1, 5);
+    for (const std::string_view entry : QualityListEntries)
+        c.Combo1->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+    for (const std::string_view entry : MethodListEntries)
+        c.Combo2->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+    c.Slider1->setRange(SlowestSpeed, FastestSpeed);
     c.Slider1->setSingleStep(1);
     c.Slider1->setPageStep(1);
     c.Slider1->setTickInterval(1);

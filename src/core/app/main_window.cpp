@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "draw/applet_profile.h"
 #include "file_errors.h"
+#include "utf8_files.h"
 
 namespace inkrelay {
 
@@ -34,7 +35,7 @@ void File_Exit_Click(Program& program) {
 void Help_ShowReadme_Click(Program& program) {
     // Every step runs even when the one before failed; the first failure is reported after.
     std::error_code changeDir;
-    std::filesystem::current_path(program.ProgramDir, changeDir);
+    std::filesystem::current_path(PathFromUtf8(program.ProgramDir), changeDir);
     program.Windows.OpenWithShell(ProgramFolderFilePath(program.ProgramDir, "Readme.txt"));
     if (changeDir)
         ReportError(program, RuntimeCodeFor(changeDir, FileAccess::Read));

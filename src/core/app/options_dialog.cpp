@@ -10,8 +10,9 @@ namespace inkrelay {
 OptionsControls OptionsDialogLogic::Load(const AppState& state) {
     rememberedQuality_ = state.Quality;
     rememberedMethod_ = state.Formula;
-    const bool fits = state.Quality >= 0 && state.Quality <= 2 && state.Formula >= 0 &&
-                      state.Formula <= 1 && state.Speed >= 1 && state.Speed <= 5;
+    const bool fits = state.Quality >= 0 && state.Quality < int16_t{QualityListEntries.size()} &&
+                      state.Formula >= 0 && state.Formula < int16_t{MethodListEntries.size()} &&
+                      state.Speed >= SlowestSpeed && state.Speed <= FastestSpeed;
     if (!fits)
         throw RuntimeError(ErrorCode::InvalidPropertyValue);
     return {state.Quality, state.Formula, static_cast<int16_t>(state.AutoClose ? 1 : 0),

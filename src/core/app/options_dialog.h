@@ -1,7 +1,9 @@
 #pragma once
 // The options dialog's logic: loading its controls from the settings, OK and Cancel.
 
+#include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace inkrelay {
 
@@ -17,6 +19,14 @@ struct OptionsControls {
     int16_t Slider1 = 5;      // speed, 1 .. 5
     friend bool operator==(const OptionsControls&, const OptionsControls&) = default;
 };
+
+// The two lists in the order of their indexes, and the slider's range: what each control can show.
+inline constexpr std::array<std::string_view, 3> QualityListEntries{
+    "高画質 / 低速 (140608色)", "中画質 / 中速 (42875色)", "低画質 / 高速 (5832色)"};
+inline constexpr std::array<std::string_view, 2> MethodListEntries{
+    "インクジェットプリンタ方式 / 低速", "カラープライム方式 / 高速"};
+inline constexpr int16_t SlowestSpeed = 1;
+inline constexpr int16_t FastestSpeed = 5;
 
 inline constexpr const char* RestoreSettingsChangedMessage =
     "復元に関する設定が変更されました。\rこの変更を有効にするため、再度読み取りを行ってください。";

@@ -6,9 +6,9 @@
 #include "app/control_states.h"
 #include "app/error_report.h"
 #include "app/image_view.h"
+#include "app/picture_loading_role.h"
 #include "app/program.h"
 #include "image/picture_limits.h"
-#include "image/png_picture.h"
 #include "runtime_error.h"
 
 namespace inkrelay {
@@ -70,9 +70,8 @@ void FinishLoad(Program& program, int32_t pending, const BeforeLoad& before) {
 
 }  // namespace
 
-Picture LoadPictureFile(const std::string& path,
-                        const std::function<Picture(const std::string&)>& generalLoader) {
-    return Acceptable(TakesPngPath(path) ? LoadPngPicture(path) : generalLoader(path));
+Picture LoadPictureFile(const std::string& path, const GeneralPictureLoader& generalLoader) {
+    return Acceptable(DecodePictureFile(path, generalLoader));
 }
 
 void File_Open_Click(Program& program) {

@@ -21,10 +21,13 @@ inline constexpr std::array<FileFilter, 6> PictureFileFilters{{
     {"すべてのファイル", "*.*"},
 }};
 
-// A picture file by the program's rule: a name ending in "png" or "PNG" goes to the PNG
-// decoder, any other to the general loader; a side of 32766 or more is a bad picture (481).
-Picture LoadPictureFile(const std::string& path,
-                        const std::function<Picture(const std::string&)>& generalLoader);
+// Loads one picture file, path in UTF-8.
+using GeneralPictureLoader = std::function<Picture(const std::string&)>;
+
+// A picture file by the program's rule: where the build has the PNG decoder, a name ending in
+// "png" or "PNG" goes to it and any other to the general loader; where it has none, the general
+// loader takes PNG too. A side of 32766 or more is a bad picture (481).
+Picture LoadPictureFile(const std::string& path, const GeneralPictureLoader& generalLoader);
 
 // Asks for a file and loads it; a failed load is reported and keeps the previous picture.
 void File_Open_Click(Program& program);

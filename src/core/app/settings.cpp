@@ -12,6 +12,7 @@
 #include "file_errors.h"
 #include "replace_file.h"
 #include "runtime_error.h"
+#include "utf8_files.h"
 #include "whole_file.h"
 
 namespace inkrelay {
@@ -196,7 +197,7 @@ void ApplySettings(std::string_view joined, AppState& state) {
 void LoadSettings(Program& program) {
     const std::string path = SettingsFilePath(program.ProgramDir);
     std::error_code statusError;
-    const auto status = std::filesystem::status(path, statusError);
+    const auto status = std::filesystem::status(PathFromUtf8(path), statusError);
     if (statusError && status.type() != std::filesystem::file_type::not_found) {
         ReportError(program, RuntimeCodeFor(statusError, FileAccess::Read));
         return;

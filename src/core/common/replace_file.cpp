@@ -8,6 +8,7 @@
 #include "file_errors.h"
 #include "file_handle.h"
 #include "replace_file_platform.h"
+#include "utf8_files.h"
 
 namespace inkrelay {
 
@@ -27,7 +28,7 @@ ReplaceSteps& CurrentSteps() {
 
 // Renaming over a link would put a plain file in its place and leave what it names old.
 std::string ReplacedFile(const std::string& path) {
-    std::filesystem::path file = path;
+    std::filesystem::path file = PathFromUtf8(path);
     std::error_code error;
     // As many links as the system follows itself; a longer chain is refused when opened.
     for (int hop = 0; hop < 40 && std::filesystem::is_symlink(file, error); ++hop) {
@@ -36,7 +37,7 @@ std::string ReplacedFile(const std::string& path) {
             break;
         file = named.is_absolute() ? named : file.parent_path() / named;
     }
-    return file.string();
+    return Utf8FromPath(file);
 }
 
 }  // namespace
@@ -66,14 +67,14 @@ int32_t ReplaceFileContents(const std::string& path, std::string_view bytes) {
 
     const std::string temporary = target + ".tmp";
     errno = 0;
-    FileHandle file(std::fopen(temporary.c_str(), "wb"));
+    FileHandle file = OpenFile(temporary, "wb");
     if (!file)
         return RuntimeCodeForErrno(errno, FileAccess::Write);
     const auto fail = [&](int error) {
         file.reset();  // Windows removes no open file
         // The failure that stopped the save is the one to report; a temporary file that will
         // not go is overwritten by the next save.
-        static_cast<void>(std::remove(temporary.c_str()));
+        static_cast<void>(RemoveFile(temporary));
         return RuntimeCodeForErrno(error, FileAccess::Write);
     };
 

@@ -1,4 +1,4 @@
-// Windows: the replaced file checked with _open, _commit, and MoveFileExA replacing the target
+// Windows: the replaced file checked with _wopen, _commit, and MoveFileExW replacing the target
 // with its data written through.
 
 #ifndef NOMINMAX
@@ -13,6 +13,7 @@
 #include <io.h>
 
 #include "replace_file_platform.h"
+#include "utf8_files.h"
 
 namespace inkrelay::replace_detail {
 
@@ -38,7 +39,7 @@ int CheckReplaceable(const std::string& path) {
     // A read-only file, a folder and a file another program holds all refuse this, as they
     // refused writing into them.
     errno = 0;
-    const int probe = _open(path.c_str(), _O_WRONLY | _O_BINARY);
+    const int probe = _wopen(PathFromUtf8(path).c_str(), _O_WRONLY | _O_BINARY);
     if (probe < 0)
         return errno == ENOENT ? 0 : LastErrno();
     if (_close(probe) != 0)
@@ -62,8 +63,8 @@ int FlushToDisk(std::FILE* file) {
 }
 
 int RenameOver(const std::string& from, const std::string& to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ==
-        0)
+    if (MoveFileExW(PathFromUtf8(from).c_str(), PathFromUtf8(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0)
         return ErrnoForWin32(GetLastError());
     return 0;
 }

@@ -4,14 +4,14 @@
 #include <cstdio>
 
 #include "file_errors.h"
-#include "file_handle.h"
+#include "utf8_files.h"
 
 namespace inkrelay {
 
 WholeFile ReadWholeFile(const std::string& path) {
     WholeFile result;
     errno = 0;
-    FileHandle file(std::fopen(path.c_str(), "rb"));
+    FileHandle file = OpenFile(path, "rb");
     if (!file) {
         result.Error = RuntimeCodeForErrno(errno, FileAccess::Read);
         return result;
