@@ -19,9 +19,6 @@ namespace {
 using namespace inkrelay;
 using namespace inkrelay::practice;
 
-constexpr int BadArguments = 2;
-constexpr int Failed = 1;
-
 bool WriteCanvas(const SimApplet& applet, const std::string& path) {
     const AppletPlace& place = applet.Options().Place;
     const std::vector<uint32_t> pixels = applet.CanvasPixels();
@@ -40,8 +37,8 @@ int main(int argc, char** argv) {
     const auto args =
         ParsePracticeArguments(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!args) {
-        std::fprintf(stderr, "practice-applet: %s\n%s\n", error.c_str(), PracticeUsage().c_str());
-        return BadArguments;
+        std::fputs(ArgumentFault(error).c_str(), stderr);
+        return BadArgumentsStatus;
     }
     try {
         // One image pixel must be one screen pixel, whatever the screen's scale.
@@ -65,11 +62,11 @@ int main(int argc, char** argv) {
             return status;
         if (!args->DumpFile.empty() && !WriteCanvas(window.Applet(), args->DumpFile)) {
             std::fprintf(stderr, "practice-applet: cannot write %s\n", args->DumpFile.c_str());
-            return Failed;
+            return FailedStatus;
         }
         return 0;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "practice-applet: %s\n", failure.what());
     }
-    return Failed;
+    return FailedStatus;
 }

@@ -68,6 +68,10 @@ std::string PracticeUsage() {
            "[--dump FILE.png]";
 }
 
+std::string ArgumentFault(const std::string& error) {
+    return "practice-applet: " + error + "\n" + PracticeUsage() + "\n";
+}
+
 std::optional<PracticeArguments> ParsePracticeArguments(const std::vector<std::string>& args,
                                                         std::string& error) {
     PracticeArguments parsed;

@@ -26,8 +26,15 @@ std::string PracticeUsage();
 inline constexpr int16_t MaxCanvasSide = 2000;
 inline constexpr int32_t MaxLagMilliseconds = 60000;
 
+// The exit statuses: a refused command line, and a window or dump that failed.
+inline constexpr int BadArgumentsStatus = 2;
+inline constexpr int FailedStatus = 1;
+
 // The arguments after the program's name; on a fault, error says what is wrong.
 std::optional<PracticeArguments> ParsePracticeArguments(const std::vector<std::string>& args,
                                                         std::string& error);
+
+// What is said about a refused command line: the fault and the usage, each on its own line.
+std::string ArgumentFault(const std::string& error);
 
 }  // namespace inkrelay::practice

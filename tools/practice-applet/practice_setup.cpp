@@ -12,10 +12,21 @@ constexpr int16_t Margin = 8;
 constexpr int16_t BarsGap = 24;  // between the canvas and the bars' level 0
 // The red bar's centre row, with room above for a browser bar's top half and the row over it.
 constexpr int16_t BarsTop = 16;
-constexpr int SwatchGap = 12;
-constexpr int SwatchHeight = 24;
+constexpr int32_t SwatchGap = 12;
+constexpr int32_t SwatchHeight = 24;
 
 }  // namespace
+
+PracticeBox PracticeBox::United(const PracticeBox& other) const {
+    if (other.Empty())
+        return *this;
+    if (Empty())
+        return other;
+    const int32_t left = std::min(Left, other.Left);
+    const int32_t top = std::min(Top, other.Top);
+    return {left, top, std::max(Right(), other.Right()) - left,
+            std::max(Bottom(), other.Bottom()) - top};
+}
 
 PracticeSetup SetUp(const PracticeArguments& args) {
     const AppletProfile& profile = ProfileOf(args.Applet);
@@ -38,11 +49,27 @@ PracticeSetup SetUp(const PracticeArguments& args) {
     options.Place.Bars = {static_cast<int16_t>(barsLeft + profile.Origin), BarsTop};
 
     const AppletLayout layout(profile, options.Place, args.Layout, options.BrowserBars);
-    const int barsBottom = layout.BarRow(layout.BarCount() - 1) + layout.HalfHeight() + 1;
-    setup.Swatch = QRect(barsLeft, barsBottom + SwatchGap, TopLevel + 1, SwatchHeight);
-    setup.Surface = QSize(std::max<int>(setup.Swatch.right() + 1, layout.Right()) + Margin,
-                          std::max<int>(layout.Bottom(), setup.Swatch.bottom() + 1) + Margin);
+    const int32_t barsBottom = layout.BarRow(layout.BarCount() - 1) + layout.HalfHeight() + 1;
+    setup.Swatch = {barsLeft, barsBottom + SwatchGap, TopLevel + 1, SwatchHeight};
+    setup.SurfaceWidth = std::max(setup.Swatch.Right(), layout.Right()) + Margin;
+    setup.SurfaceHeight = std::max(layout.Bottom(), setup.Swatch.Bottom()) + Margin;
     return setup;
+}
+
+std::string WindowTitle() {
+    return "インクリレー 練習用アプレット";
+}
+
+std::string Hint(const SimAppletOptions& options) {
+    // A browser bar's row just above it sets some level of its own when clicked.
+    return options.BrowserBars
+               ? "左上の白い部分がキャンバス、右の帯が R・G・B・A バーです（帯の真上の行は除く）"
+               : "左上の白い部分がキャンバス、右の帯が R・G・B バーです";
+}
+
+std::string PlacesReport(ScreenPoint canvas, ScreenPoint bars) {
+    return "canvas " + std::to_string(canvas.X) + " " + std::to_string(canvas.Y) + "\nbars " +
+           std::to_string(bars.X) + " " + std::to_string(bars.Y) + "\n";
 }
 
 }  // namespace inkrelay::practice

@@ -6,22 +6,17 @@
 #include <cstdio>
 
 #include "applet_view.h"
+#include "qt_colour.h"
 #include "x_server.h"
 
 namespace inkrelay::practice {
 
 PracticeWindow::PracticeWindow(const PracticeSetup& setup) : view_(new AppletView(setup, this)) {
-    setWindowTitle(QStringLiteral("インクリレー 練習用アプレット"));
+    setWindowTitle(QString::fromStdString(WindowTitle()));
     QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(Background));
+    background.setColor(QPalette::Window, QColor(ui::QtRgb(Background)));
     setPalette(background);
-    // A browser bar's row just above it sets some level of its own when clicked.
-    auto* hint = new QLabel(
-        setup.Options.BrowserBars
-            ? QStringLiteral(
-                  "左上の白い部分がキャンバス、右の帯が R・G・B・A バーです（帯の真上の行は除く）")
-            : QStringLiteral("左上の白い部分がキャンバス、右の帯が R・G・B バーです"),
-        this);
+    auto* hint = new QLabel(QString::fromStdString(Hint(setup.Options)), this);
     hint->setContentsMargins(8, 0, 8, 8);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -39,10 +34,13 @@ const SimApplet& PracticeWindow::Applet() const {
 
 void PracticeWindow::ReportPlaces() {
     SyncWithDisplay();
-    const auto local = [](ScreenPoint p) { return QPoint(p.X, p.Y); };
-    const QPoint canvas = ScreenPositionOf(*view_, local(Applet().CanvasOrigin()));
-    const QPoint bars = ScreenPositionOf(*view_, local(Applet().BarPoint()));
-    std::printf("canvas %d %d\nbars %d %d\n", canvas.x(), canvas.y(), bars.x(), bars.y());
+    const auto onScreen = [this](ScreenPoint p) {
+        const QPoint at = ScreenPositionOf(*view_, QPoint(p.X, p.Y));
+        return ScreenPoint{static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())};
+    };
+    const std::string places =
+        PlacesReport(onScreen(Applet().CanvasOrigin()), onScreen(Applet().BarPoint()));
+    std::fputs(places.c_str(), stdout);
     std::fflush(stdout);
 }
 
