@@ -5,53 +5,15 @@
 #include "app/control_states.h"
 #include "app/error_report.h"
 #include "app/picture_loading.h"
-#include "png_writer.h"
+#include "picture_loading_fixture.h"
 #include "runtime_error.h"
-#include "temp_dir.h"
 #include "test_pictures.h"
-#include "test_program.h"
 
 namespace inkrelay {
 namespace {
 
 using test::GradientPicture;
 using test::PlainPicture;
-using test::TestProgram;
-
-class PictureLoading : public testing::Test {
-  protected:
-    // A first picture with a selected range and a panned view, as a later load finds them.
-    void LoadFirstPicture() {
-        p.Ui.PictureFiles["/pictures/first.bmp"] = first;
-        p.Ui.OpenAnswers.push_back("/pictures/first.bmp");
-        File_Open_Click(p.Run);
-        ASSERT_EQ(p.Ui.Messages.size(), 0u);
-        AppState& s = *p.State;
-        s.RangeSelected = true;
-        s.Coords[Coord::RangeLeft] = 10;
-        s.Coords[Coord::RangeTop] = 20;
-        s.Coords[Coord::RangeRight] = 30;
-        s.Coords[Coord::RangeBottom] = 40;
-        s.Coords[Coord::ViewX] = 7;
-        p.Ui.FocusCount = 0;
-        p.Ui.ImageWindowShown = false;
-    }
-
-    void ExpectFirstPictureKept() {
-        EXPECT_EQ(p.Image->WorkingPicture, first);
-        EXPECT_TRUE(p.State->ImageLoaded);
-        EXPECT_TRUE(p.State->RangeSelected);
-        EXPECT_TRUE(p.Ui.ImageViewVisible);
-        EXPECT_EQ(p.State->Coords[Coord::RangeLeft], 10);
-        EXPECT_EQ(p.State->Coords[Coord::RangeBottom], 40);
-        EXPECT_EQ(p.State->Coords[Coord::ViewX], 7);
-        EXPECT_FALSE(p.Ui.ImageWindowShown);
-        EXPECT_EQ(p.Ui.FocusCount, 0);
-    }
-
-    TestProgram p;
-    Picture first = GradientPicture(640, 480);
-};
 
 TEST_F(PictureLoading, aLoadedFileBecomesTheWorkingPictureWithTheViewAndRangeReset) {
     LoadFirstPicture();
@@ -124,53 +86,6 @@ TEST_F(PictureLoading, aFailedLoadIsReportedAndKeepsThePreviousPicture) {
         ExpectFirstPictureKept();  // the display is shown again too
     }
     EXPECT_EQ(ComposeErrorMessage(ErrorCode::InvalidPicture).Text, "ピクチャが不正です。(481)");
-}
-
-TEST_F(PictureLoading, pngAndPNGGoThroughThePngDecoderOtherSpellingsThroughTheGeneralLoader) {
-    test::PngImage image;
-    image.Width = 3;
-    image.Height = 2;
-    image.Samples = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 40, 50, 60, 70, 80, 90};
-    const std::string bytes = test::EncodePng(image);
-    for (const std::string name : {"lower.png", "upper.PNG"}) {
-        SCOPED_TRACE(name);
-        const std::string path = (p.Folder / name).string();
-        test::WriteFile(path, bytes);
-        p.Ui.OpenAnswers.push_back(path);
-        File_Open_Click(p.Run);
-        EXPECT_TRUE(p.Ui.Messages.empty());
-        EXPECT_TRUE(p.Ui.LoadedPaths.empty());
-        ASSERT_EQ(p.Image->WorkingPicture.Width(), 3);
-        ASSERT_EQ(p.Image->WorkingPicture.Height(), 2);
-        EXPECT_EQ(p.Image->WorkingPicture.PixelAt(0, 0), 0x0000FFu);
-        EXPECT_EQ(p.Image->WorkingPicture.PixelAt(2, 0), 0xFF0000u);
-        EXPECT_EQ(p.Image->WorkingPicture.PixelAt(1, 1), 0x3C3228u);
-        p.Image->WorkingPicture = Picture();
-    }
-    const std::string mixed = (p.Folder / "mixed.Png").string();
-    test::WriteFile(mixed, bytes);
-    const Picture general = PlainPicture(5, 5, 0x123456);
-    p.Ui.PictureFiles[mixed] = general;
-    p.Ui.OpenAnswers.push_back(mixed);
-    File_Open_Click(p.Run);
-    EXPECT_EQ(p.Ui.LoadedPaths, std::vector<std::string>{mixed});
-    EXPECT_EQ(p.Image->WorkingPicture, general);
-}
-
-TEST_F(PictureLoading, aDamagedOrMissingPngIsAnInvalidPictureNotAnEmptyOne) {
-    LoadFirstPicture();
-    const std::string damaged = (p.Folder / "damaged.png").string();
-    test::WriteFile(damaged, test::PngSignature() + "not a png stream at all");
-    p.Ui.OpenAnswers.push_back(damaged);
-    File_Open_Click(p.Run);
-    EXPECT_EQ(p.Ui.Texts(), std::vector<std::string>{"ピクチャが不正です。(481)"});
-    ExpectFirstPictureKept();
-
-    p.Ui.Messages.clear();
-    p.Ui.OpenAnswers.push_back((p.Folder / "missing.png").string());
-    File_Open_Click(p.Run);
-    EXPECT_EQ(p.Ui.Texts(), std::vector<std::string>{"ファイルが見つかりません。(53)"});
-    ExpectFirstPictureKept();
 }
 
 TEST_F(PictureLoading, aSideOf32766OrMoreIsRefusedAndOneLessIsTaken) {
