@@ -20,13 +20,14 @@ ClassAndStyle ClassOf(const ControlPlace& place) {
         case ControlKind::Frame: return {L"BUTTON", BS_GROUPBOX};
         case ControlKind::Option: return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP};
         case ControlKind::Command:
-            return {L"BUTTON",
-                    static_cast<DWORD>(place.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
-                        WS_TABSTOP};
+            return {
+                L"BUTTON",
+                static_cast<DWORD>(place.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP};
         case ControlKind::Combo: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
         case ControlKind::Text: return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP};
-        case ControlKind::Picture: return {L"STATIC", SS_SUNKEN};
-        case ControlKind::Swatch: return {L"STATIC", SS_SUNKEN | SS_NOTIFY};
+        // Their one-pixel sunken edge is outside the client area, which is then what they show.
+        case ControlKind::Picture: return {L"STATIC", 0};
+        case ControlKind::Swatch: return {L"STATIC", SS_NOTIFY};
         case ControlKind::Icon: return {L"STATIC", SS_ICON};
         case ControlKind::Label: return {L"STATIC", SS_LEFT};
         case ControlKind::Check: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP};
@@ -39,7 +40,12 @@ ClassAndStyle ClassOf(const ControlPlace& place) {
 }
 
 DWORD ExtendedStyleOf(ControlKind kind) {
-    return kind == ControlKind::Text ? WS_EX_CLIENTEDGE : 0;
+    switch (kind) {
+        case ControlKind::Text: return WS_EX_CLIENTEDGE;
+        case ControlKind::Picture:
+        case ControlKind::Swatch: return WS_EX_STATICEDGE;
+        default: return 0;
+    }
 }
 
 }  // namespace
@@ -52,9 +58,23 @@ std::wstring Wide(std::string_view utf8) {
     if (length <= 0)
         throw std::runtime_error("text that is not UTF-8: " + std::string(utf8));
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                          static_cast<int>(utf8.size()), wide.data(), length);
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                          wide.data(), length);
     return wide;
+}
+
+std::string Utf8(std::wstring_view wide) {
+    if (wide.empty())
+        return {};
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(),
+                              static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        throw std::runtime_error("a name that is not valid UTF-16");
+    std::string utf8(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), static_cast<int>(wide.size()),
+                          utf8.data(), length, nullptr, nullptr);
+    return utf8;
 }
 
 RECT ClientRectOf(const WindowLayout& window, const ControlPlace& place) {
@@ -86,17 +106,18 @@ Win32Controls::Win32Controls(const WindowLayout& window, HWND client, HFONT font
             place.Kind == ControlKind::Combo ? place.Height * 8 : at.bottom - at.top;
         // An icon static takes its text as the icon's resource name: it gets none.
         const std::wstring caption = Wide(place.Caption);
-        HWND control = ::CreateWindowExW(
-            ExtendedStyleOf(place.Kind), kind.Class,
-            place.Kind == ControlKind::Icon ? nullptr : caption.c_str(),
-            WS_CHILD | WS_VISIBLE | kind.Style, at.left, at.top, at.right - at.left, height,
-            client, nullptr, instance, nullptr);
+        HWND control =
+            ::CreateWindowExW(ExtendedStyleOf(place.Kind), kind.Class,
+                              place.Kind == ControlKind::Icon ? nullptr : caption.c_str(),
+                              WS_CHILD | WS_VISIBLE | kind.Style, at.left, at.top,
+                              at.right - at.left, height, client, nullptr, instance, nullptr);
         if (control == nullptr)
             throw std::runtime_error("cannot make the control " + std::string(place.Name));
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (place.Kind == ControlKind::Icon)
             ::SendMessageW(control, STM_SETICON,
-                           reinterpret_cast<WPARAM>(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512))), 0);
+                           reinterpret_cast<WPARAM>(::LoadIconW(nullptr, MAKEINTRESOURCEW(32512))),
+                           0);
         made_.emplace_back(place.Name, control);
     }
     // One status bar a window: its parts end where its panels do.
@@ -110,6 +131,12 @@ HWND Win32Controls::Find(std::string_view name) const {
     if (found == made_.end())
         throw std::logic_error("the layout has no control " + std::string(name));
     return found->second;
+}
+
+std::string_view Win32Controls::NameOf(HWND control) const {
+    const auto found =
+        std::ranges::find(made_, control, &std::pair<std::string_view, HWND>::second);
+    return found == made_.end() ? std::string_view{} : found->first;
 }
 
 int Win32Controls::PanelPart(std::string_view name) const {
@@ -128,7 +155,8 @@ HMENU BuildMenuBar() {
     const auto menuOf = [&](std::string_view name) {
         if (name.empty())
             return bar;
-        const auto found = std::ranges::find(menus, name, &std::pair<std::string_view, HMENU>::first);
+        const auto found =
+            std::ranges::find(menus, name, &std::pair<std::string_view, HMENU>::first);
         if (found == menus.end())
             throw std::logic_error("an item before its menu " + std::string(name));
         return found->second;
@@ -146,9 +174,9 @@ HMENU BuildMenuBar() {
             added = ::AppendMenuW(parent, MF_SEPARATOR, 0, nullptr);
         } else if (opensMenu) {
             HMENU menu = ::CreatePopupMenu();
-            added = menu != nullptr && ::AppendMenuW(parent, MF_POPUP | MF_STRING,
-                                                     reinterpret_cast<UINT_PTR>(menu),
-                                                     caption.c_str());
+            added =
+                menu != nullptr && ::AppendMenuW(parent, MF_POPUP | MF_STRING,
+                                                 reinterpret_cast<UINT_PTR>(menu), caption.c_str());
             menus.emplace_back(item.Name, menu);
         } else {
             added = ::AppendMenuW(parent, MF_STRING, FirstMenuCommand + row, caption.c_str());
@@ -157,6 +185,39 @@ HMENU BuildMenuBar() {
             throw std::runtime_error("cannot add the menu item " + std::string(item.Name));
     }
     return bar;
+}
+
+UINT MenuCommandOf(std::string_view name) {
+    const std::span<const MenuPlace> tree = Form1Menus();
+    const auto found = std::ranges::find(tree, name, &MenuPlace::Name);
+    if (found == tree.end())
+        throw std::logic_error("the menu tree has no item " + std::string(name));
+    return FirstMenuCommand + static_cast<UINT>(found - tree.begin());
+}
+
+const MenuPlace* MenuItemOfCommand(UINT command) {
+    const std::span<const MenuPlace> tree = Form1Menus();
+    if (command < FirstMenuCommand || command - FirstMenuCommand >= tree.size())
+        return nullptr;
+    return &tree[command - FirstMenuCommand];
+}
+
+std::pair<HMENU, UINT> MenuEntryPosition(HMENU bar, std::string_view name) {
+    const std::span<const MenuPlace> tree = Form1Menus();
+    const MenuPlace& item = MenuItemOf(name);
+    HMENU holder = bar;
+    if (!item.Parent.empty()) {
+        const auto [outer, at] = MenuEntryPosition(bar, item.Parent);
+        holder = ::GetSubMenu(outer, static_cast<int>(at));
+    }
+    UINT position = 0;
+    for (const MenuPlace& other : tree) {
+        if (other.Name == name)
+            break;
+        if (other.Parent == item.Parent)
+            ++position;
+    }
+    return {holder, position};
 }
 
 HACCEL BuildAccelerators() {

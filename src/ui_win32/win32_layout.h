@@ -23,6 +23,7 @@ namespace inkrelay::win32 {
 
 // UTF-8, as the core keeps its text, to the wide characters of the W calls.
 std::wstring Wide(std::string_view utf8);
+std::string Utf8(std::wstring_view wide);
 
 // The control's rectangle in the window's client area: its place plus its parents' origins.
 RECT ClientRectOf(const WindowLayout& window, const ControlPlace& place);
@@ -35,6 +36,8 @@ class Win32Controls {
 
     // The control's window; for a status panel, its status bar.
     HWND Find(std::string_view name) const;
+    // The name of the row that made control; empty for a window not made from the table.
+    std::string_view NameOf(HWND control) const;
     // The part of the status bar a panel is, counted from 0.
     int PanelPart(std::string_view name) const;
 
@@ -47,6 +50,12 @@ class Win32Controls {
 // their shortcuts; each item gets the command id FirstMenuCommand + its row in the tree.
 inline constexpr UINT FirstMenuCommand = 1000;
 HMENU BuildMenuBar();
+// The command id of a menu item, and the item of a command id (nullptr for none of ours).
+UINT MenuCommandOf(std::string_view name);
+const MenuPlace* MenuItemOfCommand(UINT command);
+// The menu that holds the entry and the entry's position in it, for entries that open a menu
+// and so have no command id.
+std::pair<HMENU, UINT> MenuEntryPosition(HMENU bar, std::string_view name);
 // Ctrl + letter for every item with a shortcut, for TranslateAcceleratorW.
 HACCEL BuildAccelerators();
 
