@@ -1,8 +1,12 @@
 #include "system_dialogs.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <array>
+#include <memory>
+#include <string_view>
+#include <type_traits>
 
 #include "runtime_error.h"
 #include "win32_layout.h"
@@ -33,9 +37,45 @@ UINT BoxIconFlag(MessageIcon icon) {
 
 namespace {
 
+constexpr UINT_PTR EscapeSubclass = 1;
+
+// A box with no Cancel button gives Esc no answer on Windows, but wine's answers No. The user who
+// holds Esc to stop a drawing run would answer the question "No" with the key's repeats, again
+// and again, so the box drops the cancel command itself.
+LRESULT CALLBACK IgnoreCancel(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+        return 0;
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(box, IgnoreCancel, EscapeSubclass);
+    return ::DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WatchForBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        const auto window = reinterpret_cast<HWND>(wParam);
+        wchar_t kind[16] = {};
+        ::GetClassNameW(window, kind, 16);
+        // Only a Yes/No box is watched for.
+        if (std::wstring_view(kind) == L"#32770")
+            ::SetWindowSubclass(window, IgnoreCancel, EscapeSubclass, 0);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct HookRemover {
+    void operator()(HHOOK hook) const { ::UnhookWindowsHookEx(hook); }
+};
+
 // No owner with task modality: every window of the program is disabled while the box stands,
 // whichever of them was active.
 int RunBox(const std::string& text, MessageIcon icon, UINT buttons) {
+    std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRemover> watch;
+    if (buttons == MB_YESNO) {
+        watch.reset(::SetWindowsHookExW(WH_CBT, WatchForBox, nullptr, ::GetCurrentThreadId()));
+        if (!watch)
+            throw RuntimeError(ErrorCode::OutOfMemory);
+    }
     const int answer =
         ::MessageBoxW(nullptr, BoxText(text).c_str(), MessageBoxTitle,
                       buttons | BoxIconFlag(icon) | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
