@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/error_report.h"
+#include "app/settings.h"
 #include "application.h"
 #include "platform_desktop.h"
 #include "runtime_error.h"
@@ -54,8 +55,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    inkrelay::ui::InkrelayApp app(*desktop, QCoreApplication::applicationDirPath().toStdString(),
-                                  EndProcess);
+    // The folder of the executable itself: /proc/self/exe, so a link in /usr/bin leads to the
+    // installed program's folder and its readme.
+    const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
+    inkrelay::ui::InkrelayApp app(*desktop, programDir, EndProcess);
+    app.Core().SettingsDir = inkrelay::ChooseSettingsDir(
+        programDir, qgetenv("XDG_CONFIG_HOME").toStdString(), qgetenv("HOME").toStdString());
     app.Start();
     return application.exec();
 }

@@ -70,6 +70,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             return inkrelay::ExitStatus::Fatal;
         }
         inkrelay::win32::Win32App app(*desktop, ProgramFolder(), EndProcess);
+        // Settings stay beside the executable, as a program unpacked from a zip has always kept
+        // them; a read-only folder is reported when they are written.
+        app.Core().SettingsDir = app.Core().ProgramDir;
         app.Start();
         app.Run();
     } catch (const std::exception& error) {

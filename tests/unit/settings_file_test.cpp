@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/draw_commands.h"
 #include "app/lifecycle.h"
 #include "app/settings.h"
 #include "disk_faults.h"
@@ -216,6 +217,77 @@ TEST_F(SettingsFile, outOfRangeValuesDoNotStopTheNextStart) {
     const std::string written = ReadFile(p.SettingsFile());
     for (const char* line : {"Applet=1;", "Quality=0;", "Formula=0;", "Speed=5;"})
         EXPECT_NE(written.find(line), std::string::npos) << line;
+}
+
+// An installed package's folder is not the user's to write: the settings move to the
+// configuration folder, which the first save creates.
+struct SettingsFolderChoice : SettingsFile {
+    SettingsFolderChoice() {
+        std::filesystem::permissions(p.Folder.Path(), std::filesystem::perms::all);
+        std::filesystem::create_directory(Program());
+        std::filesystem::permissions(Program(), std::filesystem::perms::owner_all |
+                                                    std::filesystem::perms::group_read |
+                                                    std::filesystem::perms::group_exec |
+                                                    std::filesystem::perms::others_read |
+                                                    std::filesystem::perms::others_exec);
+    }
+    std::string Program() const { return (p.Folder / "program").string(); }
+    std::string Config() const { return (p.Folder / "config").string(); }
+};
+
+TEST_F(SettingsFolderChoice, aReadOnlyProgramFolderSavesAndLoadsInTheConfigFolder) {
+    const std::string expected = Config() + "/inkrelay";
+    const int result = test::RunUnprivileged([&] {
+        const std::string chosen = ChooseSettingsDir(Program(), Config(), "/nonexistent");
+        if (chosen != expected)
+            return 1;
+        p.Run.ProgramDir = Program();
+        p.Run.SettingsDir = chosen;
+        SaveSettings(p.Run);
+        if (!p.Ui.Messages.empty())
+            return 2;
+        if (ReadFile(expected + "/Inkrelay.ini") != test::DefaultSettingsText)
+            return 3;
+        WriteFile(expected + "/Inkrelay.ini", "Speed=2;\r\n");
+        LoadSettings(p.Run);
+        if (p.State->Speed != 2 || !p.Ui.Messages.empty())
+            return 4;
+        return DrawingLogPath(p.Run) == expected + "/Inkrelay.log" ? 0 : 5;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(std::filesystem::exists(Program() + "/Inkrelay.ini"));
+}
+
+TEST_F(SettingsFolderChoice, aWritableProgramFolderKeepsTheSettingsBesideTheProgram) {
+    std::filesystem::permissions(Program(), std::filesystem::perms::all);
+    const int result = test::RunUnprivileged(
+        [&] { return ChooseSettingsDir(Program(), Config(), "/home/x") == Program() ? 0 : 1; });
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(SettingsFolderChoice, withoutAnAbsoluteConfigHomeTheHomeFoldersConfigIsUsed) {
+    const int result = test::RunUnprivileged([&] {
+        int wrong = 0;
+        if (ChooseSettingsDir(Program(), "", "/home/x") != "/home/x/.config/inkrelay")
+            wrong |= 1;
+        if (ChooseSettingsDir(Program(), "relative/config", "/home/x") !=
+            "/home/x/.config/inkrelay")
+            wrong |= 2;
+        // Nowhere else to go: the program's folder, whose save then reports the failure.
+        if (ChooseSettingsDir(Program(), "", "") != Program())
+            wrong |= 4;
+        return wrong;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(SettingsFile, anUnsetSettingsFolderIsTheProgramFolderAndAMissingOneIsNotCreated) {
+    p.Run.SettingsDir = p.Run.ProgramDir = (p.Folder / "gone").string();
+    SaveSettings(p.Run);
+    EXPECT_EQ(p.Ui.Texts(), (std::vector<std::string>{"パスが見つかりません。(76)"}));
+    EXPECT_FALSE(std::filesystem::exists(p.Folder / "gone"));
+    p.Run.SettingsDir.clear();
+    EXPECT_EQ(DrawingLogPath(p.Run), (p.Folder / "gone" / "Inkrelay.log").string());
 }
 
 }  // namespace

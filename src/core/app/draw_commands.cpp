@@ -55,6 +55,7 @@ DrawHooks DrawHooksFor(Program& program) {
         [&windows] { windows.FocusMainWindow(); },
         [] { return LocalTimeOfDay(); },
         [&program](const DrawLogLines& lines) {
+            PrepareSettingsFolder(program);
             if (const int32_t code = WriteDrawingLog(DrawingLogPath(program), lines))
                 ReportError(program, code);
         },
@@ -78,7 +79,7 @@ DrawSettings DrawSettingsOf(const Program& program) {
 }  // namespace
 
 std::string DrawingLogPath(const Program& program) {
-    return ProgramFolderFilePath(program.ProgramDir, LogFileName);
+    return ProgramFolderFilePath(SettingsFolder(program), LogFileName);
 }
 
 void Command3_Click(Program& program) {

@@ -15,7 +15,9 @@ struct Program {
     ImageWindowModel& Image;
     Ui& Windows;
     Desktop& Screen;
-    std::string ProgramDir;  // the running executable's folder: settings, log and readme live here
+    std::string ProgramDir;  // the running executable's folder, where the readme lives
+    // Where Inkrelay.ini and Inkrelay.log live; empty means ProgramDir. See ChooseSettingsDir.
+    std::string SettingsDir{};
 };
 
 }  // namespace inkrelay

@@ -64,6 +64,32 @@ std::string ProgramFolderFilePath(std::string_view programDir, std::string_view 
     return ProgramFilePath(programDir, name, PathSeparator);
 }
 
+std::string ChooseSettingsDir(const std::string& programDir, const std::string& configHome,
+                              const std::string& home) {
+    if (FolderIsWritable(programDir))
+        return programDir;
+    std::filesystem::path base;
+    if (!configHome.empty() && PathFromUtf8(configHome).is_absolute())
+        base = PathFromUtf8(configHome);
+    else if (!home.empty())
+        base = PathFromUtf8(home) / ".config";
+    else
+        return programDir;
+    return Utf8FromPath(base / "inkrelay");
+}
+
+const std::string& SettingsFolder(const Program& program) {
+    return program.SettingsDir.empty() ? program.ProgramDir : program.SettingsDir;
+}
+
+void PrepareSettingsFolder(const Program& program) {
+    if (program.SettingsDir.empty() || program.SettingsDir == program.ProgramDir)
+        return;
+    // A failure shows as the write's own error a moment later.
+    std::error_code ignored;
+    std::filesystem::create_directories(PathFromUtf8(program.SettingsDir), ignored);
+}
+
 std::string JoinSettingsFields(std::string_view text) {
     std::string joined;
     size_t i = 0;
@@ -195,7 +221,7 @@ void ApplySettings(std::string_view joined, AppState& state) {
 }
 
 void LoadSettings(Program& program) {
-    const std::string path = SettingsFilePath(program.ProgramDir);
+    const std::string path = SettingsFilePath(SettingsFolder(program));
     std::error_code statusError;
     const auto status = std::filesystem::status(PathFromUtf8(path), statusError);
     if (statusError && status.type() != std::filesystem::file_type::not_found) {
@@ -214,7 +240,8 @@ void LoadSettings(Program& program) {
 }
 
 void SaveSettings(Program& program) {
-    if (const int32_t code = ReplaceFileContents(SettingsFilePath(program.ProgramDir),
+    PrepareSettingsFolder(program);
+    if (const int32_t code = ReplaceFileContents(SettingsFilePath(SettingsFolder(program)),
                                                  SettingsFileText(program.State)))
         ReportError(program, code);
 }

@@ -21,6 +21,19 @@ std::string SettingsFilePath(std::string_view programDir);
 // A file of the program's folder, joined with the platform's separator.
 std::string ProgramFolderFilePath(std::string_view programDir, std::string_view name);
 
+// The program's folder while this user may write there, so that a copy unpacked anywhere keeps
+// its settings beside it as it always has; otherwise (an installed package's folder) the user's
+// configuration folder: configHome/inkrelay, or home/.config/inkrelay when configHome is empty or
+// relative, as the XDG base directory rules say. The program's folder again when neither is known,
+// so that the save reports why it failed.
+std::string ChooseSettingsDir(const std::string& programDir, const std::string& configHome,
+                              const std::string& home);
+// The folder settings and log are in: SettingsDir, or ProgramDir when it is not set.
+const std::string& SettingsFolder(const Program& program);
+// Creates the configuration folder before its first file is written. The program's own folder is
+// never created: a missing one is reported as the write's failure.
+void PrepareSettingsFolder(const Program& program);
+
 // The file read field by field and joined with nothing between fields: a field is a line, or
 // the part of a line up to a comma (dropped); leading blanks are skipped; a field starting with
 // a double quote runs to the next double quote, without the quotes.

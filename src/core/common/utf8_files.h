@@ -18,5 +18,7 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 FileHandle OpenFile(const std::string& utf8Path, const char* mode);
 // std::remove by a UTF-8 name.
 int RemoveFile(const std::string& utf8Path);
+// Whether this process may create files in the folder (access W_OK).
+bool FolderIsWritable(const std::string& utf8Path);
 
 }  // namespace inkrelay

@@ -2,6 +2,8 @@
 
 #include "utf8_files.h"
 
+#include <unistd.h>
+
 namespace inkrelay {
 
 FileHandle OpenFile(const std::string& utf8Path, const char* mode) {
@@ -10,6 +12,10 @@ FileHandle OpenFile(const std::string& utf8Path, const char* mode) {
 
 int RemoveFile(const std::string& utf8Path) {
     return std::remove(utf8Path.c_str());
+}
+
+bool FolderIsWritable(const std::string& utf8Path) {
+    return !utf8Path.empty() && ::access(utf8Path.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace inkrelay

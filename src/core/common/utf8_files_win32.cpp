@@ -1,5 +1,7 @@
 // Windows: the wide-character calls, which take any name the file system holds.
 
+#include <io.h>
+
 #include <string_view>
 
 #include "utf8_files.h"
@@ -20,6 +22,12 @@ FileHandle OpenFile(const std::string& utf8Path, const char* mode) {
 
 int RemoveFile(const std::string& utf8Path) {
     return _wremove(PathFromUtf8(utf8Path).c_str());
+}
+
+bool FolderIsWritable(const std::string& utf8Path) {
+    // Only the read-only attribute counts here; the folder's access list shows only on writing.
+    constexpr int writable = 2;
+    return !utf8Path.empty() && _waccess(PathFromUtf8(utf8Path).c_str(), writable) == 0;
 }
 
 }  // namespace inkrelay
