@@ -86,7 +86,7 @@ function(inkrelay_check_layers)
         inkrelay_common)
     inkrelay_expect_layer(inkrelay_qt_pictures ALLOWED inkrelay_image inkrelay_common)
     # The practice applet is the simulated applet in a window: no program windows, no back end.
-    inkrelay_expect_layer(practice-applet ALLOWED inkrelay_practice inkrelay_practice_win32
+    inkrelay_expect_layer(practice-applet ALLOWED inkrelay_practice inkrelay_win32_text
         inkrelay_sim inkrelay_sim_desktop inkrelay_draw inkrelay_scan inkrelay_image
         inkrelay_desktop inkrelay_common inkrelay_qt_pictures)
     # The demo is a tool: the road it shares with the tests, not their framework or fakes.

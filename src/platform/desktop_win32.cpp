@@ -1,12 +1,6 @@
 // The desktop of Windows: the user32 pointer, input and key calls and a GDI screen device
 // context.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <algorithm>

@@ -1,12 +1,6 @@
 #pragma once
 // The Win32 back end with the input injection it uses given, so that a test can refuse events.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <memory>

@@ -3,7 +3,7 @@
 #include <limits>
 #include <stdexcept>
 
-namespace inkrelay::practice {
+namespace inkrelay::win32 {
 
 std::wstring Wide(std::string_view utf8) {
     if (utf8.empty())
@@ -43,4 +43,4 @@ std::string Win32Failure(std::string_view what, DWORD error) {
     return std::string(what) + " failed (error " + std::to_string(error) + ")";
 }
 
-}  // namespace inkrelay::practice
+}  // namespace inkrelay::win32

@@ -1,13 +1,7 @@
 #pragma once
-// What the Win32 practice applet shares with its harness: UTF-8 and UTF-16 both ways, handles
-// that close themselves, and a failed call's words.
+// What every Windows program here needs around the wide calls: UTF-8 and UTF-16 both ways,
+// handles that close themselves, and a failed call's words.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <memory>
@@ -15,7 +9,7 @@
 #include <string_view>
 #include <type_traits>
 
-namespace inkrelay::practice {
+namespace inkrelay::win32 {
 
 // std::runtime_error when the text is not valid UTF-8 / UTF-16.
 std::wstring Wide(std::string_view utf8);
@@ -36,4 +30,4 @@ struct DeleteObjectDeleter {
 template <typename Gdi>
 using UniqueGdi = std::unique_ptr<std::remove_pointer_t<Gdi>, DeleteObjectDeleter>;
 
-}  // namespace inkrelay::practice
+}  // namespace inkrelay::win32

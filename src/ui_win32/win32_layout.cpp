@@ -50,33 +50,6 @@ DWORD ExtendedStyleOf(ControlKind kind) {
 
 }  // namespace
 
-std::wstring Wide(std::string_view utf8) {
-    if (utf8.empty())
-        return {};
-    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                             static_cast<int>(utf8.size()), nullptr, 0);
-    if (length <= 0)
-        throw std::runtime_error("text that is not UTF-8: " + std::string(utf8));
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                          wide.data(), length);
-    return wide;
-}
-
-std::string Utf8(std::wstring_view wide) {
-    if (wide.empty())
-        return {};
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(),
-                              static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        throw std::runtime_error("a name that is not valid UTF-16");
-    std::string utf8(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), static_cast<int>(wide.size()),
-                          utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
 RECT ClientRectOf(const WindowLayout& window, const ControlPlace& place) {
     LONG left = place.Left;
     LONG top = place.Top;

@@ -4,12 +4,6 @@
 // rectangle as siblings of it (a Win32 group box holds no children), in the table's order, which
 // is also their tab order; the status bar's panels are its parts.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <string>
@@ -18,12 +12,9 @@
 #include <vector>
 
 #include "app/window_layout.h"
+#include "win32_text.h"
 
 namespace inkrelay::win32 {
-
-// UTF-8, as the core keeps its text, to the wide characters of the W calls.
-std::wstring Wide(std::string_view utf8);
-std::string Utf8(std::wstring_view wide);
 
 // The control's rectangle in the window's client area: its place plus its parents' origins.
 RECT ClientRectOf(const WindowLayout& window, const ControlPlace& place);

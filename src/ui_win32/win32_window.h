@@ -2,24 +2,17 @@
 // A top-level or child window whose messages go to a C++ object, and the handles the windows
 // hold, each released by its owner.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
+
+#include "win32_text.h"
 
 #include <memory>
 #include <type_traits>
 
 namespace inkrelay::win32 {
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
-};
-using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using FontHandle = UniqueGdi<HFONT>;
+using BrushHandle = UniqueGdi<HBRUSH>;
 
 struct AcceleratorDeleter {
     void operator()(HACCEL table) const { ::DestroyAcceleratorTable(table); }

@@ -3,12 +3,6 @@
 // buttons are the ones pressed and polled; an event SendInput refuses is a fault, and a drawing
 // run it ends leaves no button held.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <chrono>

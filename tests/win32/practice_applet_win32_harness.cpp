@@ -26,10 +26,10 @@ namespace {
 using inkrelay::Desktop;
 using inkrelay::MouseButton;
 using inkrelay::ScreenReader;
-using inkrelay::practice::UniqueHandle;
-using inkrelay::practice::Utf8;
-using inkrelay::practice::Wide;
-using inkrelay::practice::Win32Failure;
+using inkrelay::win32::UniqueHandle;
+using inkrelay::win32::Utf8;
+using inkrelay::win32::Wide;
+using inkrelay::win32::Win32Failure;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 

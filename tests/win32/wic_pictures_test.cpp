@@ -1,12 +1,6 @@
 // The Windows picture services under wine: the corpus through the open command's loader, file
 // failures and their codes, the size limits, and the clipboard's three picture formats.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,12 +1,6 @@
 // Windows: the replaced file checked with _wopen, _commit, and MoveFileExW replacing the target
 // with its data written through.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <fcntl.h>

@@ -1,11 +1,6 @@
 #include "wic_pictures.h"
+#include "win32_text.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <wincodec.h>
 #include <windows.h>
 #include <wrl/client.h>
@@ -80,24 +75,14 @@ int32_t RuntimeCodeForWin32(DWORD error) {
 std::wstring WidePath(const std::string& utf8) {
     if (utf8.empty())
         Refuse(ErrorCode::FileNotFound);  // as opening "" fails with ENOENT
-    if (utf8.size() > static_cast<std::size_t>(INT32_MAX))
+    try {
+        return win32::Wide(utf8);
+    } catch (const std::runtime_error&) {
         Refuse(ErrorCode::BadFileNameOrNumber);
-    const int length = static_cast<int>(utf8.size());
-    const int wideLength =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
-    if (wideLength <= 0)
-        Refuse(ErrorCode::BadFileNameOrNumber);
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(),
-                            wideLength) != wideLength)
-        Refuse(ErrorCode::BadFileNameOrNumber);
-    return wide;
+    }
 }
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using FileHandle = std::unique_ptr<void, HandleCloser>;
+using FileHandle = win32::UniqueHandle;
 
 std::string ReadWholeFileW(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());

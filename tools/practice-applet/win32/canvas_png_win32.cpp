@@ -13,6 +13,7 @@ namespace inkrelay::practice {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using win32::Win32Failure;
 
 void Check(HRESULT result, std::string_view what) {
     if (FAILED(result))

@@ -17,6 +17,9 @@
 namespace {
 
 using namespace inkrelay::practice;
+using inkrelay::win32::Utf8;
+using inkrelay::win32::Wide;
+using inkrelay::win32::Win32Failure;
 
 struct LocalFreeDeleter {
     void operator()(LPWSTR* memory) const noexcept { LocalFree(memory); }

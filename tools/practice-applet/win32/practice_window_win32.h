@@ -14,6 +14,11 @@
 
 namespace inkrelay::practice {
 
+using win32::UniqueGdi;
+using win32::UniqueHandle;
+using win32::Wide;
+using win32::Win32Failure;
+
 class PracticeWindow {
   public:
     // Shown at once; std::runtime_error when a part of it cannot be made.
