@@ -14,8 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static runtime, so that the programs run under wine without the MinGW DLLs on the path.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 find_program(INKRELAY_WINE64 wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(INKRELAY_WINE64)
