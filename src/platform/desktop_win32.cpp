@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -169,6 +170,34 @@ class Win32Screen final : public ScreenReader {
     ScreenHdc hdc_;
 };
 
+// All monitors together, as SendInput's absolute coordinates with MOUSEEVENTF_VIRTUALDESK span
+// them: 0..65535 across each side.
+struct VirtualScreen {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+
+    static VirtualScreen Now() {
+        const VirtualScreen screen{
+            ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+            ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        if (screen.Width <= 0 || screen.Height <= 0) {
+            Unavailable();
+        }
+        return screen;
+    }
+    LONG NormalisedX(int x) const { return Normalised(x - Left, Width); }
+    LONG NormalisedY(int y) const { return Normalised(y - Top, Height); }
+
+  private:
+    // The pixel's centre, which comes back to the same pixel whether the system scales by
+    // 65536 / side and truncates or by 65535 / (side - 1) and rounds.
+    static LONG Normalised(int offset, int side) {
+        return static_cast<LONG>((2 * static_cast<int64_t>(offset) + 1) * 65536 / (2 * side));
+    }
+};
+
 // SendInput and GetAsyncKeyState speak of the device's buttons; with the buttons swapped in the
 // system's settings (a left-handed mouse) the user's left button is the device's right one, and
 // a press of the device's left button reaches windows as a right click.
@@ -200,10 +229,8 @@ class Win32Desktop final : public Desktop {
     }
 
     void MovePointer(int16_t x, int16_t y) override {
-        // Refused while another desktop (the lock screen, an elevation prompt) has the input.
-        if (!::SetCursorPos(x, y)) {
-            Unavailable();
-        }
+        aim_ = ScreenPoint{x, y};
+        SendPointer(0);
     }
 
     ScreenPoint PointerPosition() override {
@@ -215,11 +242,11 @@ class Win32Desktop final : public Desktop {
     }
 
     void PressButton(MouseButton button) override {
-        SendButton(DeviceLeft(button) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+        SendPointer(DeviceLeft(button) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
     }
 
     void ReleaseButton(MouseButton button) override {
-        SendButton(DeviceLeft(button) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+        SendPointer(DeviceLeft(button) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
     }
 
     bool IsKeyDown(Key key) override {
@@ -241,18 +268,31 @@ class Win32Desktop final : public Desktop {
     }
 
   private:
-    // SendInput says how many events it put into the input stream: none while another desktop
-    // (the lock screen, an elevation prompt) has the input or a higher-integrity window blocks it.
-    void SendButton(DWORD flags) {
+    // Every event carries the point it is meant for, moves and buttons alike, in the one input
+    // stream. A button at "wherever the pointer is" may land elsewhere: under wine the applet's
+    // process passes the X server's late pointer crossings on as moves of the system's pointer,
+    // so a press after SetCursorPos went down at an earlier point, painting there after that
+    // point had been checked. SendInput says how many events it put into the stream: none while
+    // another desktop (the lock screen, an elevation prompt) has the input or a
+    // higher-integrity window blocks it.
+    void SendPointer(DWORD buttonFlags) {
         INPUT input{};
         input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags;
+        input.mi.dwFlags = buttonFlags;
+        if (aim_) {
+            const VirtualScreen screen = VirtualScreen::Now();
+            input.mi.dx = screen.NormalisedX(aim_->X);
+            input.mi.dy = screen.NormalisedY(aim_->Y);
+            input.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        }
         if (send_(1, &input, sizeof input) != 1) {
             Unavailable();
         }
     }
 
     InputSender send_;
+    // Until the first move, buttons go down where the user left the pointer.
+    std::optional<ScreenPoint> aim_;
 };
 
 }  // namespace

@@ -34,6 +34,9 @@ constexpr uint32_t Black = 0x000000;
 constexpr uint32_t Red = 0x0000FF;          // COLORREF: 0x00BBGGRR
 constexpr uint32_t Unwritten = 0x12345678;  // no colour a read gives
 
+// What every pointer event carries besides its buttons: the point it is meant for.
+constexpr DWORD PlaceFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+
 constexpr int WindowLeft = 40;
 constexpr int WindowTop = 30;
 constexpr int WindowWidth = 120;
@@ -159,7 +162,8 @@ ScreenPoint ToScreen(HWND window, int x, int y) {
 void Click(Desktop& desktop, ScreenPoint at, MouseAction down, MouseAction up, Key button,
            const std::string& name) {
     desktop.MovePointer(at.X, at.Y);
-    Check(desktop.PointerPosition() == at, name + ": GetCursorPos gives the point set");
+    Check(PollUntil([&] { return desktop.PointerPosition() == at; }),
+          name + ": GetCursorPos gives the point set");
     Replay(desktop, down);
     Check(PollUntil([&] { return desktop.IsKeyDown(button); }), name + ": KeyDown while held");
     Replay(desktop, up);
@@ -241,18 +245,24 @@ UINT WINAPI ScriptedSender(UINT count, LPINPUT inputs, int size) {
     if (script.RefuseAll) {
         return 0;
     }
-    if (script.RefuseOnce != 0 && count == 1 && inputs[0].mi.dwFlags == script.RefuseOnce) {
+    if (script.RefuseOnce != 0 && count == 1 &&
+        (inputs[0].mi.dwFlags & ~PlaceFlags) == script.RefuseOnce) {
         script.RefuseOnce = 0;
         return 0;
     }
     return SendInput(count, inputs, size);
 }
 
-// The flags of the mouse events offered; 0 for an event that is not the mouse's.
+// The button flags of the mouse events offered, plain moves left out; 0 for an event that is not
+// the mouse's.
 std::vector<DWORD> OfferedFlags() {
     std::vector<DWORD> flags;
     for (const INPUT& input : script.Offered) {
-        flags.push_back(input.type == INPUT_MOUSE ? input.mi.dwFlags : 0);
+        if (input.type != INPUT_MOUSE) {
+            flags.push_back(0);
+        } else if ((input.mi.dwFlags & ~PlaceFlags) != 0) {
+            flags.push_back(input.mi.dwFlags & ~PlaceFlags);
+        }
     }
     return flags;
 }
@@ -376,6 +386,34 @@ void CheckSwappedButtons(HWND window) {
             deviceLeft == WM_LBUTTONDOWN ? "WM_LBUTTONDOWN" : "no message");
         std::fflush(stdout);
     }
+}
+
+// A move reaches the very pixel asked for, at the screen's corners too; and a press goes down
+// where the last move aimed even when another process moved the pointer in between, as wine's
+// late passing on of X pointer crossings does to a drawing run.
+void CheckPressesLandWhereAimed(Desktop& desktop, HWND window) {
+    const auto screen = desktop.ScreenPixels();
+    const int16_t right = static_cast<int16_t>(screen.Width - 1);
+    const int16_t bottom = static_cast<int16_t>(screen.Height - 1);
+    for (const ScreenPoint at : {ScreenPoint{0, 0}, ScreenPoint{right, bottom},
+                                 ScreenPoint{right, 0}, ToScreen(window, 57, 33)}) {
+        desktop.MovePointer(at.X, at.Y);
+        Check(PollUntil([&] { return desktop.PointerPosition() == at; }),
+              "MovePointer reaches (" + std::to_string(at.X) + "," + std::to_string(at.Y) + ")");
+    }
+    ClearMarks(window);
+    const ScreenPoint aimed = ToScreen(window, 29, 61);
+    desktop.MovePointer(aimed.X, aimed.Y);
+    PollUntil([&] { return desktop.PointerPosition() == aimed; });
+    SetCursorPos(aimed.X + 40, aimed.Y - 30);
+    desktop.PressButton(MouseButton::Left);
+    desktop.ReleaseButton(MouseButton::Left);
+    PollUntil([] { return buttonMessages.size() >= 2; });
+    Check(
+        marks.size() == 1 && marks[0].At.x == 29 && marks[0].At.y == 61,
+        "a press after the pointer was moved elsewhere goes down where it was aimed, got " +
+            (marks.empty() ? std::string("none")
+                           : std::to_string(marks[0].At.x) + "," + std::to_string(marks[0].At.y)));
 }
 
 void CheckRefusedInput() {
@@ -507,6 +545,7 @@ int main() {
               "the window received exactly two button-downs, got " + std::to_string(marks.size()));
 
         CheckRegionReads(*desktop, window, black, red);
+        CheckPressesLandWhereAimed(*desktop, window);
         CheckKeys(*desktop);
         CheckSwappedButtons(window);
         CheckRefusedInput();
