@@ -1,7 +1,8 @@
 // The Windows program's whole road under wine, driven from outside with X input as a user drives
 // it: open a picture through the open dialog, select it all, read it, take both positions with
 // clicks on practice-applet.exe, draw with the check on, and compare the applet's canvas on the
-// screen, and in its dump, with what the Linux road expects; the settings file after exit.
+// screen, and in its dump, with what the Linux road expects; Esc held and answered either way; a
+// dead applet's failure and its log; the settings file after exit.
 
 // road_fixture.h's own fixture starts the Linux programs by these names; this program takes
 // only its pictures and expectations from it, and finds its programs at run time.
@@ -52,18 +53,10 @@ class WineRoadTest : public ::testing::Test {
                             "practice-applet.exe";
     }
 
-    // With INKRELAY_ROAD_SHOTS set to a folder, a failed test leaves its screen there.
     void TearDown() override {
-        const char* shots = std::getenv("INKRELAY_ROAD_SHOTS");
-        if (session != nullptr && shots != nullptr && HasFailure()) {
-            const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-            std::string name = std::string(test->test_suite_name()) + "." + test->name();
-            std::replace(name.begin(), name.end(), '/', '_');
-            XDriver& x = session->X();
-            const road::ScreenImage screen = x.Grab({0, 0, x.ScreenWidth(), x.ScreenHeight()});
-            WritePng(Picture(screen.Width, screen.Height, screen.Pixels),
-                     std::filesystem::path(shots) / (name + ".png"));
-        }
+        if (session == nullptr)
+            return;
+        road_test::KeepScreenOfFailure(X());
         // Neither program outlives its test: the next one's windows would share their names.
         if (program_ && program_->Process().Running())
             program_->Process().Terminate(std::chrono::seconds(10));
@@ -74,6 +67,11 @@ class WineRoadTest : public ::testing::Test {
     XDriver& X() { return session->X(); }
     std::filesystem::path DumpPath() const { return folder_ / "canvas.png"; }
 
+    void StartProgram(const std::optional<InkrelaySettings>& settings) {
+        program_ =
+            std::make_unique<Inkrelay>(X(), WineLaunch(*session), folder_ / "program", settings);
+    }
+
     // The applet with a canvas the picture's size at the top left, then inkrelay.exe beside it.
     void Start(const Picture& picture, const InkrelaySettings& settings,
                std::vector<std::string> appletArgs = {}) {
@@ -83,7 +81,7 @@ class WineRoadTest : public ::testing::Test {
                            std::to_string(picture.Width()) + "x" + std::to_string(picture.Height()),
                            "--dump", WindowsPath(DumpPath())});
         applet_ = std::make_unique<WineApplet>(*session, appletArgs, folder_.Path());
-        program_ = std::make_unique<WineInkrelay>(*session, folder_ / "program", settings);
+        StartProgram(settings);
         const TopLevel& main = program_->MainWindow();
         program_->PlaceMainWindow(
             {X().ScreenWidth() - main.Frame.Width - 8, X().ScreenHeight() - main.Frame.Height - 8});
@@ -105,55 +103,44 @@ class WineRoadTest : public ::testing::Test {
         return {at.X, at.Y, picture_.Width(), picture_.Height()};
     }
 
-    // Pixels that differ from expected, the first few reported unless quiet.
-    int32_t Differences(const std::vector<uint32_t>& pixels, int32_t width,
-                        const std::vector<uint32_t>& expected, const std::string& where,
-                        bool quiet) {
-        int32_t wrong = 0;
-        for (size_t i = 0; i < expected.size() && i < pixels.size(); ++i) {
-            if (pixels[i] != expected[i] && ++wrong <= 5 && !quiet)
-                ADD_FAILURE() << where << " (" << static_cast<int32_t>(i) % width << ","
-                              << static_cast<int32_t>(i) / width << ") is " << std::hex << pixels[i]
-                              << ", not " << expected[i];
-        }
-        return wrong;
+    // Until some of the picture is on the canvas.
+    void WaitForPaint() {
+        ASSERT_TRUE(road::WaitUntil(
+            [&] {
+                int32_t painted = 0;
+                for (const uint32_t p : X().Grab(CanvasOnScreen()).Pixels)
+                    painted += p != road_test::White;
+                return painted >= 20;
+            },
+            std::chrono::seconds(60)))
+            << "nothing was painted";
     }
 
     // The canvas as the screen shows it, then the applet closed and its dump: the mismatches of
-    // the screen; the dump must agree with the screen.
+    // the screen, the first few reported unless quiet; the dump must agree with the screen.
     int32_t Mismatches(const std::vector<uint32_t>& expected, bool quiet = false) {
         const road::ScreenImage screen = X().Grab(CanvasOnScreen());
-        const int32_t wrong =
-            Differences(screen.Pixels, screen.Width, expected, "the canvas on the screen", quiet);
+        const int32_t wrong = road_test::Differences(screen.Pixels, screen.Width, expected,
+                                                     "the canvas on the screen", quiet);
         EXPECT_EQ(applet_->Close(), 0) << applet_->Process().Errors();
-        const Picture dump = LoadPngPicture(DumpPath().string());
-        EXPECT_EQ(dump.Width(), picture_.Width());
-        EXPECT_EQ(dump.Height(), picture_.Height());
-        std::vector<uint32_t> dumped;
-        for (int32_t y = 0; y < dump.Height(); ++y)
-            for (int32_t x = 0; x < dump.Width(); ++x) dumped.push_back(dump.PixelAt(x, y));
-        EXPECT_EQ(Differences(dumped, dump.Width(), screen.Pixels, "the dumped canvas", false), 0);
+        EXPECT_EQ(
+            road_test::Differences(road_test::DumpedCanvas(DumpPath(), picture_), picture_.Width(),
+                                   screen.Pixels, "the dumped canvas", false),
+            0);
         return wrong;
     }
 
     void ExpectLogOfRun(const std::string& log, const InkrelaySettings& settings) {
-        const auto value = [&](const std::string& key) { return road::LogHeaderValue(log, key); };
-        EXPECT_TRUE(log.starts_with("[Ver.2.10]  Mode:" + std::to_string(settings.Mode) +
-                                    "  Applet:" + std::to_string(settings.Applet) +
-                                    "  Speed:" + std::to_string(settings.Speed)))
-            << log;
-        EXPECT_EQ(value("ScanWidth"), picture_.Width());
-        EXPECT_EQ(value("ScanHeight"), picture_.Height());
-        EXPECT_GT(value("EventMemEnd").value_or(0), 0);
-        EXPECT_EQ(CountLines(log, "]  Drawing started.\r\n"), 1) << log;
-        EXPECT_EQ(CountLines(log, "]  Drawing finished or canceled.\r\n"), 1) << log;
+        road_test::ExpectLogOfRun(log, settings, picture_, applet_->Canvas(), applet_->Bars());
     }
+
+    MessageBox ClosingBox() { return program_->WaitForBox(RunTimeout); }
 
     // A whole run to its completion box; the canvas against expected and the log's header.
     void DrawToCompletion(const InkrelaySettings& settings, const std::vector<uint32_t>& expected) {
         ReadyToDraw();
         program_->StartDrawing();
-        const MessageBox done = program_->WaitForBox(RunTimeout);
+        const MessageBox done = ClosingBox();
         EXPECT_EQ(done.Icon, BoxIcon::Information);
         program_->Accept(done);
         EXPECT_EQ(Mismatches(expected), 0) << program_->Log();
@@ -163,15 +150,17 @@ class WineRoadTest : public ::testing::Test {
     test::TempDir folder_;
     Picture picture_;
     std::unique_ptr<WineApplet> applet_;
-    std::unique_ptr<WineInkrelay> program_;
+    std::unique_ptr<Inkrelay> program_;
 };
 
+// The settings chosen are written back on exit as the Linux program writes them.
 TEST_F(WineRoadTest, AFullColourPictureOnPaintBBSIsDrawnPixelForPixel) {
     InkrelaySettings settings;
     settings.Applet = 1;
+    settings.Speed = 4;
+    settings.AutoClose = 0;
     Start(ColourPicture(24), settings);
     DrawToCompletion(settings, QuantisedCanvas(picture_));
-    // The settings it was started with are written back as the Linux program writes them.
     EXPECT_EQ(program_->Exit(), 0);
     EXPECT_EQ(program_->Ini(), settings.Text());
 }
@@ -195,9 +184,85 @@ TEST_F(WineRoadTest, AFullColourPictureOnABrowserAppletIsDrawnPixelForPixel) {
 }
 
 TEST_F(WineRoadTest, WithoutASettingsFileExitWritesTheDefaults) {
-    program_ = std::make_unique<WineInkrelay>(*session, folder_ / "program", std::nullopt);
+    StartProgram(std::nullopt);
     EXPECT_EQ(program_->Exit(), 0);
     EXPECT_EQ(program_->Ini(), InkrelaySettings{}.Text());
+}
+
+TEST_F(WineRoadTest, ADeadAppletFailsWithThreeBoxesInOrderAndTheLog) {
+    InkrelaySettings settings;
+    settings.Applet = 1;
+    Start(ColourPicture(16), settings, {"--dead"});
+    ReadyToDraw();
+    program_->StartDrawing();
+    const MessageBox failed = ClosingBox();
+    program_->Accept(failed);
+    const MessageBox stopped = program_->WaitForBox(std::chrono::seconds(30));
+    program_->Accept(stopped);
+    const MessageBox notice = program_->WaitForBox(std::chrono::seconds(30));
+    program_->Accept(notice);
+
+    // The failure with its checklist, the stop, then where the log is.
+    EXPECT_EQ(failed.Icon, BoxIcon::Critical);
+    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
+    EXPECT_EQ(notice.Icon, BoxIcon::Information);
+    EXPECT_GT(failed.Window.Frame.Height, notice.Window.Frame.Height);
+    EXPECT_GT(notice.Window.Frame.Height, stopped.Window.Frame.Height);
+    EXPECT_TRUE(program_->Process().Running());
+    const std::string log = program_->Log();
+    ExpectLogOfRun(log, settings);
+    EXPECT_NE(log.find("ErrCnt:16  RGBBarNum:1"), std::string::npos) << log;
+    EXPECT_EQ(Mismatches(std::vector<uint32_t>(16 * 16, road_test::White)), 0);
+}
+
+class WineEscTest : public WineRoadTest {
+  protected:
+    void SetUp() override {
+        WineRoadTest::SetUp();
+        if (IsSkipped())
+            return;
+        Start(ColourPicture(48), InkrelaySettings{});
+        ReadyToDraw();
+        program_->StartDrawing();
+        WaitForPaint();
+    }
+
+    // Esc held as the confirmation asks, until the question shows; the key's repeats sent after
+    // it shows must not answer it.
+    MessageBox HoldEscape() {
+        X().SetKeyRepeat(false);
+        X().KeyDown("Escape");
+        MessageBox question = program_->WaitForBox(std::chrono::seconds(60));
+        for (int repeat = 0; repeat < 3; ++repeat) {
+            X().KeyUp("Escape");
+            X().KeyDown("Escape");
+        }
+        X().KeyUp("Escape");
+        return question;
+    }
+};
+
+TEST_F(WineEscTest, YesStopsTheRunAndLogsItsEnd) {
+    const MessageBox question = HoldEscape();
+    EXPECT_EQ(question.Icon, BoxIcon::Warning);
+    program_->Accept(question);
+    const MessageBox stopped = ClosingBox();
+    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
+    program_->Accept(stopped);
+    EXPECT_TRUE(program_->Log().ends_with("]  Drawing finished or canceled.\r\n"));
+    EXPECT_GT(Mismatches(QuantisedCanvas(picture_), true), 0) << "the run went on to the end";
+    EXPECT_TRUE(program_->Process().Running());
+}
+
+TEST_F(WineEscTest, NoGoesOnToAnExactPicture) {
+    const MessageBox question = HoldEscape();
+    EXPECT_EQ(question.Icon, BoxIcon::Warning);
+    program_->Decline(question);
+    const MessageBox done = ClosingBox();
+    EXPECT_EQ(done.Icon, BoxIcon::Information);
+    program_->Accept(done);
+    EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
+    ExpectLogOfRun(program_->Log(), {});
 }
 
 }  // namespace

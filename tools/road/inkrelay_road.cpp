@@ -7,31 +7,18 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "app/window_layout.h"
+
 namespace inkrelay::road {
 
 namespace {
 
-constexpr auto StartTimeout = Duration(20000);
-constexpr auto StepTimeout = Duration(10000);
 constexpr const char* MainWindowName = "インクリレー";
 constexpr const char* ImageWindowName = "インクリレー - 画像ウィンドウ";
-
-// A point inside the status bar's text: clicking it does nothing but give the window the focus.
-constexpr Rect FocusSpot{100, 285, 1, 1};
 
 // Keys can be lost while the program moves the focus between its own windows, as a person
 // sometimes presses a shortcut twice: a keyboard step is repeated until what it does shows.
 constexpr int KeyAttempts = 4;
-constexpr auto KeyEffectTimeout = Duration(3000);
-
-bool Repeated(const std::function<void()>& act, const std::function<bool()>& done) {
-    for (int attempt = 0; attempt < KeyAttempts; ++attempt) {
-        act();
-        if (WaitUntil(done, KeyEffectTimeout))
-            return true;
-    }
-    return false;
-}
 
 std::string ReadAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -64,22 +51,26 @@ std::string InkrelaySettings::Text() const {
 PracticeApplet::PracticeApplet(const std::filesystem::path& program,
                                const std::vector<std::string>& args, const std::string& display,
                                const std::filesystem::path& folder)
-    : process_(
+    : PracticeApplet(
           [&] {
               std::vector<std::string> argv{program.string()};
               argv.insert(argv.end(), args.begin(), args.end());
-              return argv;
+              return std::make_unique<ChildProcess>(argv, display,
+                                                    folder / "practice-applet.stderr");
           }(),
-          display, folder / "practice-applet.stderr") {
-    canvas_ = ReadPlace("canvas");
-    bars_ = ReadPlace("bars");
+          ProgramLaunch{}.StartTimeout) {}
+
+PracticeApplet::PracticeApplet(std::unique_ptr<ChildProcess> process, Duration startTimeout)
+    : process_(std::move(process)) {
+    canvas_ = ReadPlace("canvas", startTimeout);
+    bars_ = ReadPlace("bars", startTimeout);
 }
 
-Point PracticeApplet::ReadPlace(const std::string& name) {
-    const auto line = process_.ReadLine(StartTimeout);
+Point PracticeApplet::ReadPlace(const std::string& name, Duration timeout) {
+    const auto line = process_->ReadLine(timeout);
     if (!line)
         throw std::runtime_error("practice-applet did not say where its " + name +
-                                 " is; stderr:\n" + process_.Errors());
+                                 " is; stderr:\n" + process_->Errors());
     std::istringstream words(*line);
     std::string word;
     Point p;
@@ -89,7 +80,35 @@ Point PracticeApplet::ReadPlace(const std::string& name) {
 }
 
 int PracticeApplet::Stop() {
-    return process_.Terminate(StepTimeout);
+    return process_->Terminate(ProgramLaunch{}.StepTimeout);
+}
+
+Rect Form1Control(std::string_view name) {
+    const ControlPlace& place = PlaceOf(Form1Layout(), name);
+    Rect rect{place.Left, place.Top, place.Width, place.Height};
+    if (!place.Parent.empty()) {
+        const Rect parent = Form1Control(place.Parent);
+        rect.X += parent.X;
+        rect.Y += parent.Y;
+    }
+    return rect;
+}
+
+ProgramLaunch ProgramLaunch::Native(const std::filesystem::path& program,
+                                    const std::filesystem::path& readme, const std::string& display,
+                                    const std::vector<std::string>& environment) {
+    ProgramLaunch launch;
+    launch.Program = program;
+    launch.Readme = readme;
+    launch.Start = [display, environment](const std::filesystem::path& copy,
+                                          const std::filesystem::path& errorFile) {
+        return std::make_unique<ChildProcess>(std::vector<std::string>{copy.string()}, display,
+                                              errorFile, environment);
+    };
+    launch.TypedPath = [](const std::filesystem::path& path) {
+        return std::filesystem::absolute(path).string();
+    };
+    return launch;
 }
 
 BoxIcon IconOf(const ScreenImage& corner) {
@@ -126,10 +145,17 @@ Inkrelay::Inkrelay(XDriver& x, const std::filesystem::path& program,
                    const std::filesystem::path& folder,
                    const std::optional<InkrelaySettings>& settings, bool awaitMainWindow,
                    const std::vector<std::string>& environment)
-    : x_(x), folder_(folder) {
-    const std::filesystem::path copy = folder / "inkrelay";
-    std::filesystem::copy_file(program, copy, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::copy_file(readme, folder / "Readme.txt",
+    : Inkrelay(x, ProgramLaunch::Native(program, readme, display, environment), folder, settings,
+               awaitMainWindow) {}
+
+Inkrelay::Inkrelay(XDriver& x, ProgramLaunch launch, const std::filesystem::path& folder,
+                   const std::optional<InkrelaySettings>& settings, bool awaitMainWindow)
+    : x_(x), launch_(std::move(launch)), folder_(folder) {
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path copy = folder / launch_.Program.filename();
+    std::filesystem::copy_file(launch_.Program, copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(launch_.Readme, folder / "Readme.txt",
                                std::filesystem::copy_options::overwrite_existing);
     if (settings) {
         std::ofstream ini(folder / "Inkrelay.ini", std::ios::binary | std::ios::trunc);
@@ -137,23 +163,35 @@ Inkrelay::Inkrelay(XDriver& x, const std::filesystem::path& program,
         if (!ini)
             throw std::runtime_error("cannot write Inkrelay.ini in " + folder.string());
     }
-    const std::vector<unsigned long> before = IdsOf(x_.Windows());
-    process_ = std::make_unique<ChildProcess>(std::vector<std::string>{copy.string()}, display,
-                                              folder / "inkrelay.stderr", environment);
-    seenBoxes_ = before;
+    seenBoxes_ = IdsOf(x_.Windows());
+    process_ = launch_.Start(copy, folder / "inkrelay.stderr");
     if (awaitMainWindow)
         AwaitMainWindow();
 }
 
+bool Inkrelay::Repeated(const std::function<void()>& act, const std::function<bool()>& done) const {
+    for (int attempt = 0; attempt < KeyAttempts; ++attempt) {
+        act();
+        if (WaitUntil(done, launch_.KeyEffectTimeout))
+            return true;
+    }
+    return false;
+}
+
 void Inkrelay::AwaitMainWindow() {
-    // The boxes of the start are seen already; any other new window of the name is the main one.
-    main_ = x_.WaitForWindow(MainWindowName, StartTimeout, [&](const TopLevel& window) {
-        return !Contains(seenBoxes_, window.Id);
+    // Boxes share its title. The boxes of the start are seen already; the main window is the
+    // new one as wide as its client area and taller, by the menu bar.
+    const WindowLayout& layout = Form1Layout();
+    main_ = x_.WaitForWindow(MainWindowName, launch_.StartTimeout, [&](const TopLevel& window) {
+        return !Contains(seenBoxes_, window.Id) && window.Frame.Width == layout.ClientWidth &&
+               window.Frame.Height > layout.ClientHeight;
     });
 }
 
 Point Inkrelay::ClientOrigin() const {
-    return {main_.Frame.X, main_.Frame.Y + main_.Frame.Height - ClientHeight};
+    // Without a window manager the X window is the window without caption or border: the menu
+    // bar above the client area.
+    return {main_.Frame.X, main_.Frame.Y + main_.Frame.Height - Form1Layout().ClientHeight};
 }
 
 Point Inkrelay::ScreenPoint(Rect client) const {
@@ -173,8 +211,10 @@ void Inkrelay::PlaceMainWindow(Point topLeft) {
 }
 
 void Inkrelay::Activate() {
-    x_.Click(ScreenPoint(FocusSpot));
-    if (!x_.Focus(main_.Id, StepTimeout))
+    // Inside the status bar's text: a click there does nothing but give the window the focus.
+    const Rect status = Form1Control("StatusPanel1");
+    x_.Click(ScreenPoint({status.X + 100, status.Y + 5, 1, 1}));
+    if (!x_.Focus(main_.Id, launch_.StepTimeout))
         throw std::runtime_error("the main window did not get the focus");
 }
 
@@ -194,24 +234,24 @@ void Inkrelay::OpenPicture(const std::filesystem::path& picture) {
         });
     if (!shown)
         throw std::runtime_error("Ctrl+O showed no file dialog");
-    const std::string path = std::filesystem::absolute(picture).string();
+    const std::string path = launch_.TypedPath(picture);
     const auto gone = [&] { return !x_.Viewable(dialog->Id); };
     const bool opened = Repeated(
         [&] {
-            if (!x_.Focus(dialog->Id, StepTimeout))
+            if (!x_.Focus(dialog->Id, launch_.StepTimeout))
                 return;
             // The name field's text is replaced; a completion list open over it takes the first
             // Return.
             x_.Chord({"Control_L", "a"});
             x_.Type(path);
             x_.Chord({"Return"});
-            if (!WaitUntil(gone, KeyEffectTimeout))
+            if (!WaitUntil(gone, launch_.KeyEffectTimeout))
                 x_.Chord({"Return"});
         },
         gone);
     if (!opened)
         throw std::runtime_error("the file dialog did not open " + path);
-    const TopLevel image = x_.WaitForWindow(ImageWindowName, StepTimeout);
+    const TopLevel image = x_.WaitForWindow(ImageWindowName, launch_.StepTimeout);
     if (imagePlace_)
         x_.MoveWindow(image.Id, *imagePlace_);
 }
@@ -219,7 +259,7 @@ void Inkrelay::OpenPicture(const std::filesystem::path& picture) {
 void Inkrelay::SelectAll() {
     // The status line names the range's size; unlike the readouts, the file dialog never lay over
     // it, so what it shows before is the program's own paint.
-    const Rect status = ScreenRect(StatusText);
+    const Rect status = ScreenRect(Form1Control("StatusPanel1"));
     const ScreenImage before = x_.Grab(status);
     const bool selected = Repeated(
         [&] {
@@ -243,25 +283,25 @@ void Inkrelay::KeyToBox(const char* key) {
 
 void Inkrelay::Read() {
     KeyToBox("s");
-    const MessageBox done = WaitForBox(StepTimeout);
+    const MessageBox done = WaitForBox(launch_.StepTimeout);
     if (done.Icon != BoxIcon::Information)
         throw std::runtime_error("reading ended with a box that is not an information box");
     Accept(done);
 }
 
 void Inkrelay::Capture(Rect button, Rect readout, Point at, MouseButton pressWith) {
-    const Rect status = ScreenRect(StatusText);
+    const Rect status = ScreenRect(Form1Control("StatusPanel1"));
     const ScreenImage idle = x_.Grab(status);
     x_.Click(ScreenPoint(button));
-    x_.WaitForChange(status, idle, StepTimeout, "the status line once capture starts");
+    x_.WaitForChange(status, idle, launch_.StepTimeout, "the status line once capture starts");
     // The picture window is hidden for the capture; the press must reach what lies beneath.
-    WaitUntil([&] { return !x_.FindWindow(ImageWindowName); }, StepTimeout);
+    WaitUntil([&] { return !x_.FindWindow(ImageWindowName); }, launch_.StepTimeout);
     const Rect shown = ScreenRect(readout);
     const ScreenImage before = x_.Grab(shown);
     x_.MoveTo(at);
     x_.Press(pressWith);
     try {
-        x_.WaitForChange(shown, before, StepTimeout, "the captured position's readout");
+        x_.WaitForChange(shown, before, launch_.StepTimeout, "the captured position's readout");
     } catch (...) {
         x_.Release(pressWith);
         throw;
@@ -270,19 +310,35 @@ void Inkrelay::Capture(Rect button, Rect readout, Point at, MouseButton pressWit
 }
 
 void Inkrelay::CaptureDrawPos(Point canvas) {
-    Capture(DrawPosButton, DrawPosText, canvas, MouseButton::Right);
+    Capture(Form1Control("Command3"), Form1Control("Text3"), canvas, MouseButton::Right);
 }
 
 void Inkrelay::CaptureBarPos(Point bar) {
-    Capture(BarPosButton, BarPosText, bar, MouseButton::Left);
+    Capture(Form1Control("Command4"), Form1Control("Text4"), bar, MouseButton::Left);
 }
 
 void Inkrelay::StartDrawing() {
     KeyToBox("d");
-    const MessageBox confirm = WaitForBox(StepTimeout);
+    const MessageBox confirm = WaitForBox(launch_.StepTimeout);
     if (confirm.Icon != BoxIcon::Warning)
         throw std::runtime_error("描き込む asked no confirmation");
     Accept(confirm);
+}
+
+int Inkrelay::Exit() {
+    const bool ended = Repeated(
+        [&] {
+            if (!process_->Running())
+                return;
+            Activate();
+            x_.Chord({"Alt_L", "f"});
+            // The menu opens on the press of the mnemonic; the item's letter chooses in it.
+            x_.Chord({"x"});
+        },
+        [&] { return !process_->Running(); });
+    if (!ended)
+        throw std::runtime_error("File → インクリレーの終了 did not end the program");
+    return process_->Wait(launch_.StepTimeout).value_or(-1);
 }
 
 std::optional<TopLevel> Inkrelay::UnseenBox() {
@@ -308,14 +364,14 @@ MessageBox Inkrelay::WaitForBox(Duration timeout) {
     seenBoxes_.push_back(found->Id);
     const Rect& frame = found->Frame;
     MessageBox box{*found, BoxIcon::Unknown};
+    const int rows = launch_.IconRows > 0 ? std::min(frame.Height, launch_.IconRows) : frame.Height;
     // The box is mapped before it is painted: its icon is awaited.
     WaitUntil(
         [&] {
-            box.Icon = IconOf(
-                x_.Grab({frame.X, frame.Y, std::min(frame.Width, 64), std::min(frame.Height, 64)}));
+            box.Icon = IconOf(x_.Grab({frame.X, frame.Y, std::min(frame.Width, 64), rows}));
             return box.Icon != BoxIcon::Unknown;
         },
-        StepTimeout);
+        launch_.StepTimeout);
     return box;
 }
 
@@ -323,7 +379,7 @@ void Inkrelay::Answer(const MessageBox& box, const char* key) {
     const bool answered = Repeated(
         [&] {
             // Checked again so that a late answer's successor never gets this key.
-            if (x_.Focus(box.Window.Id, StepTimeout) && x_.Viewable(box.Window.Id))
+            if (x_.Focus(box.Window.Id, launch_.StepTimeout) && x_.Viewable(box.Window.Id))
                 x_.Chord({key});
         },
         [&] { return !x_.Viewable(box.Window.Id); });
@@ -345,6 +401,10 @@ ScreenImage Inkrelay::Preview() {
 
 std::string Inkrelay::Log() const {
     return ReadAll(folder_ / "Inkrelay.log");
+}
+
+std::string Inkrelay::Ini() const {
+    return ReadAll(folder_ / "Inkrelay.ini");
 }
 
 }  // namespace inkrelay::road

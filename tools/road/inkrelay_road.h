@@ -5,9 +5,11 @@
 // std::runtime_error with what it was waiting for.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "child_process.h"
@@ -33,16 +35,18 @@ class PracticeApplet {
   public:
     PracticeApplet(const std::filesystem::path& program, const std::vector<std::string>& args,
                    const std::string& display, const std::filesystem::path& folder);
+    // One started otherwise (under wine), given startTimeout to say where its places are.
+    PracticeApplet(std::unique_ptr<ChildProcess> process, Duration startTimeout);
     Point Canvas() const { return canvas_; }
     Point Bars() const { return bars_; }
     // SIGTERM, which writes the --dump file; the exit status.
     int Stop();
-    ChildProcess& Process() { return process_; }
+    ChildProcess& Process() { return *process_; }
 
   private:
-    Point ReadPlace(const std::string& name);
+    Point ReadPlace(const std::string& name, Duration timeout);
 
-    ChildProcess process_;
+    std::unique_ptr<ChildProcess> process_;
     Point canvas_;
     Point bars_;
 };
@@ -54,15 +58,35 @@ struct MessageBox {
     BoxIcon Icon = BoxIcon::Unknown;
 };
 
-// The main window's controls, in client coordinates.
-inline constexpr Rect DrawPosButton{208, 128, 81, 21};
-inline constexpr Rect DrawPosText{208, 152, 81, 18};
-inline constexpr Rect BarPosButton{16, 224, 81, 21};
-inline constexpr Rect BarPosText{16, 248, 81, 18};
-inline constexpr Rect StatusText{0, 282, 228, 19};
+// A control of the main window in client coordinates, from the layout table both front ends
+// build it from.
+Rect Form1Control(std::string_view name);
 // The preview box's inside, within its sunken frame.
 inline constexpr Rect PreviewBox{114, 130, 61, 61};
-inline constexpr int ClientHeight = 301;
+
+// How one build of the program is started and how quickly it answers: the Linux program
+// directly, the Windows one under wine.
+struct ProgramLaunch {
+    std::filesystem::path Program;  // copied into the folder under its own name
+    std::filesystem::path Readme;
+    // The copy started; its standard error in errorFile.
+    std::function<std::unique_ptr<ChildProcess>(const std::filesystem::path& copy,
+                                                const std::filesystem::path& errorFile)>
+        Start;
+    // A file's name as typed into the open dialog.
+    std::function<std::string(const std::filesystem::path&)> TypedPath;
+    Duration StartTimeout{20000};
+    Duration StepTimeout{10000};
+    Duration KeyEffectTimeout{3000};
+    // Rows of a message box searched for its icon from the top; 0 for all of them (wine centres
+    // the icon beside the text).
+    int IconRows = 64;
+
+    // The Linux program on display, with the environment's NAME=value entries added.
+    static ProgramLaunch Native(const std::filesystem::path& program,
+                                const std::filesystem::path& readme, const std::string& display,
+                                const std::vector<std::string>& environment = {});
+};
 
 class Inkrelay {
   public:
@@ -73,6 +97,8 @@ class Inkrelay {
              const std::string& display, const std::filesystem::path& folder,
              const std::optional<InkrelaySettings>& settings, bool awaitMainWindow = true,
              const std::vector<std::string>& environment = {});
+    Inkrelay(XDriver& x, ProgramLaunch launch, const std::filesystem::path& folder,
+             const std::optional<InkrelaySettings>& settings, bool awaitMainWindow = true);
     // The main window, once the boxes of its start are answered.
     void AwaitMainWindow();
 
@@ -101,6 +127,8 @@ class Inkrelay {
     void CaptureBarPos(Point bar);
     // 描き込む (Alt+D) and the confirmation answered Yes.
     void StartDrawing();
+    // File → インクリレーの終了 by its mnemonics; the exit status.
+    int Exit();
 
     // The next message box this program shows that was not seen before.
     MessageBox WaitForBox(Duration timeout);
@@ -110,9 +138,11 @@ class Inkrelay {
 
     ScreenImage Preview();
     std::string Log() const;
+    std::string Ini() const;
     std::filesystem::path Folder() const { return folder_; }
 
   private:
+    bool Repeated(const std::function<void()>& act, const std::function<bool()>& done) const;
     void Activate();
     // Alt+key until a message box shows.
     void KeyToBox(const char* key);
@@ -122,6 +152,7 @@ class Inkrelay {
     void Capture(Rect button, Rect readout, Point at, MouseButton pressWith);
 
     XDriver& x_;
+    ProgramLaunch launch_;
     std::filesystem::path folder_;
     std::unique_ptr<ChildProcess> process_;
     TopLevel main_;

@@ -126,22 +126,79 @@ inline int32_t CountLines(const std::string& log, const std::string& part) {
     return n;
 }
 
+// With INKRELAY_ROAD_SHOTS set to a folder, a failed test leaves its screen there.
+inline void KeepScreenOfFailure(road::XDriver& x) {
+    const char* shots = std::getenv("INKRELAY_ROAD_SHOTS");
+    if (shots == nullptr || !::testing::Test::HasFailure())
+        return;
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    const road::ScreenImage screen = x.Grab({0, 0, x.ScreenWidth(), x.ScreenHeight()});
+    WritePng(Picture(screen.Width, screen.Height, screen.Pixels),
+             std::filesystem::path(shots) / (name + ".png"));
+}
+
+// Pixels of a canvas width wide that differ from expected, the first few reported as failures
+// of where unless quiet.
+inline int32_t Differences(const std::vector<uint32_t>& pixels, int32_t width,
+                           const std::vector<uint32_t>& expected, const std::string& where,
+                           bool quiet) {
+    int32_t wrong = 0;
+    for (size_t i = 0; i < expected.size() && i < pixels.size(); ++i) {
+        if (pixels[i] != expected[i] && ++wrong <= 5 && !quiet)
+            ADD_FAILURE() << where << " (" << static_cast<int32_t>(i) % width << ","
+                          << static_cast<int32_t>(i) / width << ") is " << std::hex << pixels[i]
+                          << ", not " << expected[i];
+    }
+    EXPECT_EQ(pixels.size(), expected.size()) << where;
+    return wrong;
+}
+
+// The applet's --dump file, row by row, checked to be the picture's size.
+inline std::vector<uint32_t> DumpedCanvas(const std::filesystem::path& dump,
+                                          const Picture& picture) {
+    const Picture canvas = LoadPngPicture(dump.string());
+    EXPECT_EQ(canvas.Width(), picture.Width());
+    EXPECT_EQ(canvas.Height(), picture.Height());
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < canvas.Height(); ++y)
+        for (int32_t x = 0; x < canvas.Width(); ++x) pixels.push_back(canvas.PixelAt(x, y));
+    return pixels;
+}
+
+inline std::string LogPlace(const std::string& key, road::Point p) {
+    const auto four = [](int n) {
+        std::string s = std::to_string(n);
+        return std::string(s.size() < 4 ? 4 - s.size() : 0, '0') + s;
+    };
+    return key + ":" + four(p.X) + "," + four(p.Y);
+}
+
+// The header names the run, the picture's range and both captured places; the start and finish
+// lines follow.
+inline void ExpectLogOfRun(const std::string& log, const InkrelaySettings& settings,
+                           const Picture& picture, road::Point canvas, road::Point bars) {
+    const auto value = [&](const std::string& key) { return road::LogHeaderValue(log, key); };
+    EXPECT_TRUE(log.starts_with("[Ver.2.10]  Mode:" + std::to_string(settings.Mode) +
+                                "  Applet:" + std::to_string(settings.Applet) +
+                                "  Speed:" + std::to_string(settings.Speed)))
+        << log;
+    EXPECT_EQ(value("ScanWidth"), picture.Width());
+    EXPECT_EQ(value("ScanHeight"), picture.Height());
+    EXPECT_NE(log.find(LogPlace("DrawPos", canvas)), std::string::npos) << log;
+    EXPECT_NE(log.find(LogPlace("RGBBarPos", bars)), std::string::npos) << log;
+    EXPECT_GT(value("EventMemEnd").value_or(0), 0);
+    EXPECT_EQ(CountLines(log, "]  Drawing started.\r\n"), 1) << log;
+    // The finish line takes the error ring's next slot, so it is last only until the ring wraps.
+    EXPECT_EQ(CountLines(log, "]  Drawing finished or canceled.\r\n"), 1) << log;
+}
+
 class RoadTest : public ::testing::Test {
   protected:
     explicit RoadTest(int depth = 24) : server_(1024, 768, depth), x_(server_.DisplayName()) {}
 
-    // With INKRELAY_ROAD_SHOTS set to a folder, a failed test leaves its screen there.
-    void TearDown() override {
-        const char* shots = std::getenv("INKRELAY_ROAD_SHOTS");
-        if (shots == nullptr || !HasFailure())
-            return;
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(test->test_suite_name()) + "." + test->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        const road::ScreenImage screen = x_.Grab({0, 0, x_.ScreenWidth(), x_.ScreenHeight()});
-        WritePng(Picture(screen.Width, screen.Height, screen.Pixels),
-                 std::filesystem::path(shots) / (name + ".png"));
-    }
+    void TearDown() override { KeepScreenOfFailure(x_); }
 
     // What inkrelay's environment adds, and whether it shows a box before its main window.
     void StartWith(std::vector<std::string> environment, bool boxAtStart) {
@@ -229,46 +286,12 @@ class RoadTest : public ::testing::Test {
     // few reported as failures unless quiet.
     int32_t Mismatches(const std::vector<uint32_t>& expected, bool quiet = false) {
         EXPECT_EQ(applet_->Stop(), 0) << applet_->Process().Errors();
-        const Picture dump = LoadPngPicture(DumpPath().string());
-        EXPECT_EQ(dump.Width(), picture_.Width());
-        EXPECT_EQ(dump.Height(), picture_.Height());
-        int32_t wrong = 0;
-        for (int32_t y = 0; y < dump.Height(); ++y) {
-            for (int32_t x = 0; x < dump.Width(); ++x) {
-                const uint32_t want = expected[static_cast<size_t>(y * picture_.Width() + x)];
-                if (dump.PixelAt(x, y) != want && ++wrong <= 5 && !quiet)
-                    ADD_FAILURE() << "canvas (" << x << "," << y << ") is " << std::hex
-                                  << dump.PixelAt(x, y) << ", not " << want;
-            }
-        }
-        return wrong;
+        return Differences(DumpedCanvas(DumpPath(), picture_), picture_.Width(), expected, "canvas",
+                           quiet);
     }
 
-    // The header names the run and both captured places; the start and finish lines follow.
     void ExpectLogOfRun(const std::string& log, const InkrelaySettings& settings) {
-        const auto value = [&](const std::string& key) { return road::LogHeaderValue(log, key); };
-        EXPECT_TRUE(log.starts_with("[Ver.2.10]  Mode:" + std::to_string(settings.Mode) +
-                                    "  Applet:" + std::to_string(settings.Applet) +
-                                    "  Speed:" + std::to_string(settings.Speed)))
-            << log;
-        EXPECT_EQ(value("ScanWidth"), picture_.Width());
-        EXPECT_EQ(value("ScanHeight"), picture_.Height());
-        const road::Point canvas = applet_->Canvas(), bars = applet_->Bars();
-        EXPECT_NE(log.find(Place("DrawPos", canvas)), std::string::npos) << log;
-        EXPECT_NE(log.find(Place("RGBBarPos", bars)), std::string::npos) << log;
-        EXPECT_GT(value("EventMemEnd").value_or(0), 0);
-        EXPECT_EQ(CountLines(log, "]  Drawing started.\r\n"), 1) << log;
-        // The finish line takes the error ring's next slot, so it is last only until the ring
-        // wraps.
-        EXPECT_EQ(CountLines(log, "]  Drawing finished or canceled.\r\n"), 1) << log;
-    }
-
-    static std::string Place(const std::string& key, road::Point p) {
-        const auto four = [](int n) {
-            std::string s = std::to_string(n);
-            return std::string(s.size() < 4 ? 4 - s.size() : 0, '0') + s;
-        };
-        return key + ":" + four(p.X) + "," + four(p.Y);
+        road_test::ExpectLogOfRun(log, settings, picture_, applet_->Canvas(), applet_->Bars());
     }
 
     test::XvfbServer server_;
