@@ -277,13 +277,11 @@ class Win32Desktop final : public Desktop {
     // higher-integrity window blocks it.
     void SendPointer(DWORD buttonFlags) {
         INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = buttonFlags;
         if (aim_) {
-            const VirtualScreen screen = VirtualScreen::Now();
-            input.mi.dx = screen.NormalisedX(aim_->X);
-            input.mi.dy = screen.NormalisedY(aim_->Y);
-            input.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+            input = PointerInput(*aim_, buttonFlags);
+        } else {
+            input.type = INPUT_MOUSE;
+            input.mi.dwFlags = buttonFlags;
         }
         if (send_(1, &input, sizeof input) != 1) {
             Unavailable();
@@ -303,6 +301,17 @@ std::unique_ptr<Desktop> OpenPlatformDesktop(const std::string&) {
 
 std::unique_ptr<Desktop> OpenWin32Desktop(InputSender send) {
     return std::make_unique<Win32Desktop>(send);
+}
+
+INPUT PointerInput(ScreenPoint at, DWORD buttonFlags) {
+    const VirtualScreen screen = VirtualScreen::Now();
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.NormalisedX(at.X);
+    input.mi.dy = screen.NormalisedY(at.Y);
+    input.mi.dwFlags =
+        buttonFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    return input;
 }
 
 }  // namespace inkrelay

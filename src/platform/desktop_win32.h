@@ -14,4 +14,9 @@ using InputSender = UINT(WINAPI*)(UINT count, LPINPUT inputs, int size);
 
 std::unique_ptr<Desktop> OpenWin32Desktop(InputSender send);
 
+// The one pointer event the back end sends for a move (buttonFlags 0) or a button at a point:
+// absolute coordinates on the virtual screen, so that it lands there whatever moved the pointer
+// meanwhile. For replays that must send exactly what a run sends.
+INPUT PointerInput(ScreenPoint at, DWORD buttonFlags);
+
 }  // namespace inkrelay
