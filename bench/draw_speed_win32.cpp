@@ -235,19 +235,22 @@ int Main(int argc, char** argv) {
         const auto row = [&](const char* run, const Result& r, const std::string& inputs) {
             const double rate = r.Seconds > 0 ? list.Events / r.Seconds : 0;
             const double rawRate = raw.Seconds > 0 ? list.Events / raw.Seconds : 0;
+            char ratio[16] = "–";
+            if (rawRate > 0)
+                std::snprintf(ratio, sizeof ratio, "%.2f", rate / rawRate);
             if (r.Seconds > 0)
-                std::printf("| %d | %s | %d | %s | %.2f | %.0f | %s | %.2f | %d |\n", c.Applet,
-                            c.Name, list.Events, run, r.Seconds, rate, inputs.c_str(),
-                            rawRate > 0 ? rate / rawRate : 0, r.ErrorLines);
+                std::printf("| %d | %s | %d | %s | %.2f | %.0f | %s | %s | %d |\n", c.Applet,
+                            c.Name, list.Events, run, r.Seconds, rate, inputs.c_str(), ratio,
+                            r.ErrorLines);
             else
                 std::printf("| %d | %s | %d | %s | never exact (%d wrong) | – | %s | – | %d |\n",
                             c.Applet, c.Name, list.Events, run, r.Wrong, inputs.c_str(),
                             r.ErrorLines);
             std::fflush(stdout);
         };
-        char inputs[32];
-        std::snprintf(inputs, sizeof inputs, "%.0f",
-                      raw.Seconds > 0 ? raw.Inputs / raw.Seconds : 0.0);
+        char inputs[32] = "–";
+        if (raw.Seconds > 0)
+            std::snprintf(inputs, sizeof inputs, "%.0f", raw.Inputs / raw.Seconds);
         row("raw SendInput (limit)", raw, inputs);
         row("drawing run, Check off",
             RunDrawing(program, c.Applet, mode, list, side, expected, false), "–");

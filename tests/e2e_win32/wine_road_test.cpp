@@ -9,7 +9,7 @@
 #define INKRELAY_PROGRAM ""
 #define INKRELAY_README ""
 #define INKRELAY_PRACTICE_APPLET ""
-#include "wine_road.h"
+#include "wine_session.h"
 #include "../e2e/road/road_fixture.h"
 
 namespace inkrelay::wine_road {

@@ -1,4 +1,4 @@
-#include "wine_road.h"
+#include "wine_session.h"
 
 #include <algorithm>
 #include <cstdlib>
