@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "draw_speed_lists.h"
-#include "png_writer.h"
+#include "picture_png.h"
 #include "temp_dir.h"
 #include "wine_session.h"
 
@@ -42,20 +42,6 @@ constexpr Case Cases[] = {{"photo, inkjet", ReadMethod::Inkjet, 1},
                           {"line art", ReadMethod::LineArt, 1},
                           {"photo, inkjet", ReadMethod::Inkjet, 4},
                           {"line art", ReadMethod::LineArt, 4}};
-
-void WritePicture(const Picture& picture, const std::filesystem::path& path) {
-    test::PngImage png;
-    png.Width = static_cast<uint32_t>(picture.Width());
-    png.Height = static_cast<uint32_t>(picture.Height());
-    for (int32_t y = 0; y < picture.Height(); ++y)
-        for (int32_t x = 0; x < picture.Width(); ++x) {
-            const uint32_t p = picture.PixelAt(x, y);
-            png.Samples.insert(png.Samples.end(), {static_cast<uint16_t>(p & 0xFF),
-                                                   static_cast<uint16_t>(p >> 8 & 0xFF),
-                                                   static_cast<uint16_t>(p >> 16 & 0xFF)});
-        }
-    test::WriteFile(path, test::EncodePng(png));
-}
 
 // The Win32 benchmark's table, passed on; its raw rate by "applet|list".
 std::map<std::string, double> RunWin32Bench(WineSession& session, int32_t side,
@@ -112,7 +98,7 @@ std::pair<double, int> RunProgram(WineSession& session, const Case& c, const Pic
     program.PlaceMainWindow({x.ScreenWidth() - main.Width - 8, x.ScreenHeight() - main.Height - 8});
     program.SetImageWindowPlace({8, x.ScreenHeight() - 330});
     const std::filesystem::path file = folder / "picture.png";
-    WritePicture(picture, file);
+    test::WritePicturePng(picture, file);
     program.OpenPicture(file);
     program.SelectAll();
     program.Read();

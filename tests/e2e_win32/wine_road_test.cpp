@@ -9,8 +9,8 @@
 #define INKRELAY_PROGRAM ""
 #define INKRELAY_README ""
 #define INKRELAY_PRACTICE_APPLET ""
-#include "wine_session.h"
 #include "../e2e/road/road_fixture.h"
+#include "wine_session.h"
 
 namespace inkrelay::wine_road {
 namespace {
@@ -195,23 +195,8 @@ TEST_F(WineRoadTest, ADeadAppletFailsWithThreeBoxesInOrderAndTheLog) {
     Start(ColourPicture(16), settings, {"--dead"});
     ReadyToDraw();
     program_->StartDrawing();
-    const MessageBox failed = ClosingBox();
-    program_->Accept(failed);
-    const MessageBox stopped = program_->WaitForBox(std::chrono::seconds(30));
-    program_->Accept(stopped);
-    const MessageBox notice = program_->WaitForBox(std::chrono::seconds(30));
-    program_->Accept(notice);
-
-    // The failure with its checklist, the stop, then where the log is.
-    EXPECT_EQ(failed.Icon, BoxIcon::Critical);
-    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
-    EXPECT_EQ(notice.Icon, BoxIcon::Information);
-    EXPECT_GT(failed.Window.Frame.Height, notice.Window.Frame.Height);
-    EXPECT_GT(notice.Window.Frame.Height, stopped.Window.Frame.Height);
-    EXPECT_TRUE(program_->Process().Running());
-    const std::string log = program_->Log();
+    const std::string log = road_test::AnswerADeadAppletsBoxes(*program_, RunTimeout);
     ExpectLogOfRun(log, settings);
-    EXPECT_NE(log.find("ErrCnt:16  RGBBarNum:1"), std::string::npos) << log;
     EXPECT_EQ(Mismatches(std::vector<uint32_t>(16 * 16, road_test::White)), 0);
 }
 
@@ -226,41 +211,15 @@ class WineEscTest : public WineRoadTest {
         program_->StartDrawing();
         WaitForPaint();
     }
-
-    // Esc held as the confirmation asks, until the question shows; the key's repeats sent after
-    // it shows must not answer it.
-    MessageBox HoldEscape() {
-        X().SetKeyRepeat(false);
-        X().KeyDown("Escape");
-        MessageBox question = program_->WaitForBox(std::chrono::seconds(60));
-        for (int repeat = 0; repeat < 3; ++repeat) {
-            X().KeyUp("Escape");
-            X().KeyDown("Escape");
-        }
-        X().KeyUp("Escape");
-        return question;
-    }
 };
 
 TEST_F(WineEscTest, YesStopsTheRunAndLogsItsEnd) {
-    const MessageBox question = HoldEscape();
-    EXPECT_EQ(question.Icon, BoxIcon::Warning);
-    program_->Accept(question);
-    const MessageBox stopped = ClosingBox();
-    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
-    program_->Accept(stopped);
-    EXPECT_TRUE(program_->Log().ends_with("]  Drawing finished or canceled.\r\n"));
+    road_test::StopWithEscape(*program_, std::chrono::seconds(60));
     EXPECT_GT(Mismatches(QuantisedCanvas(picture_), true), 0) << "the run went on to the end";
-    EXPECT_TRUE(program_->Process().Running());
 }
 
 TEST_F(WineEscTest, NoGoesOnToAnExactPicture) {
-    const MessageBox question = HoldEscape();
-    EXPECT_EQ(question.Icon, BoxIcon::Warning);
-    program_->Decline(question);
-    const MessageBox done = ClosingBox();
-    EXPECT_EQ(done.Icon, BoxIcon::Information);
-    program_->Accept(done);
+    road_test::GoOnAfterEscape(*program_, std::chrono::seconds(60));
     EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
     ExpectLogOfRun(program_->Log(), {});
 }

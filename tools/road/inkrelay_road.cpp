@@ -325,6 +325,25 @@ void Inkrelay::StartDrawing() {
     Accept(confirm);
 }
 
+MessageBox Inkrelay::HoldEscapeUntilAsked(Duration timeout) {
+    x_.SetKeyRepeat(false);
+    x_.KeyDown("Escape");
+    const MessageBox question = [&] {
+        try {
+            return WaitForBox(timeout);
+        } catch (...) {
+            x_.KeyUp("Escape");
+            throw;
+        }
+    }();
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        x_.KeyUp("Escape");
+        x_.KeyDown("Escape");
+    }
+    x_.KeyUp("Escape");
+    return question;
+}
+
 int Inkrelay::Exit() {
     const bool ended = Repeated(
         [&] {
@@ -378,6 +397,12 @@ MessageBox Inkrelay::WaitForBox(Duration timeout) {
 void Inkrelay::Answer(const MessageBox& box, const char* key) {
     const bool answered = Repeated(
         [&] {
+            if (!x_.Viewable(box.Window.Id))
+                return;
+            // A click on the box's margin, as a person gives it the keyboard: without a window
+            // manager wine may hand the focus back to the window that opened the box.
+            const Rect& frame = box.Window.Frame;
+            x_.Click({frame.X + 6, frame.Y + 6});
             // Checked again so that a late answer's successor never gets this key.
             if (x_.Focus(box.Window.Id, launch_.StepTimeout) && x_.Viewable(box.Window.Id))
                 x_.Chord({key});

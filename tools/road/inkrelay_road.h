@@ -127,6 +127,10 @@ class Inkrelay {
     void CaptureBarPos(Point bar);
     // 描き込む (Alt+D) and the confirmation answered Yes.
     void StartDrawing();
+    // Esc held, as the drawing's confirmation asks, until the abort question shows; the key's
+    // repeats go on after it shows (sent here, not by the server, at times of this step's
+    // choosing) and must not answer it.
+    MessageBox HoldEscapeUntilAsked(Duration timeout);
     // File → インクリレーの終了 by its mnemonics; the exit status.
     int Exit();
 

@@ -16,7 +16,7 @@
 #include "image/picture.h"
 #include "image/png_picture.h"
 #include "inkrelay_road.h"
-#include "png_writer.h"
+#include "picture_png.h"
 #include "scan/quantizer.h"
 #include "temp_dir.h"
 #include "xvfb_server.h"
@@ -106,18 +106,7 @@ inline std::vector<uint32_t> LineMask(const Picture& picture) {
 }
 
 inline void WritePng(const Picture& picture, const std::filesystem::path& path) {
-    test::PngImage png;
-    png.Width = static_cast<uint32_t>(picture.Width());
-    png.Height = static_cast<uint32_t>(picture.Height());
-    for (int32_t y = 0; y < picture.Height(); ++y) {
-        for (int32_t x = 0; x < picture.Width(); ++x) {
-            const uint32_t p = picture.PixelAt(x, y);
-            png.Samples.insert(png.Samples.end(), {static_cast<uint16_t>(p & 0xFF),
-                                                   static_cast<uint16_t>(p >> 8 & 0xFF),
-                                                   static_cast<uint16_t>(p >> 16 & 0xFF)});
-        }
-    }
-    test::WriteFile(path, test::EncodePng(png));
+    test::WritePicturePng(picture, path);
 }
 
 inline int32_t CountLines(const std::string& log, const std::string& part) {
@@ -192,6 +181,48 @@ inline void ExpectLogOfRun(const std::string& log, const InkrelaySettings& setti
     EXPECT_EQ(CountLines(log, "]  Drawing started.\r\n"), 1) << log;
     // The finish line takes the error ring's next slot, so it is last only until the ring wraps.
     EXPECT_EQ(CountLines(log, "]  Drawing finished or canceled.\r\n"), 1) << log;
+}
+
+// A run into an applet that paints nothing, its drawing started: the failure with its checklist,
+// the stop, then where the log is, each answered, with their icons and sizes in that order; the
+// program still running, the bars tried at both pitches. The log.
+inline std::string AnswerADeadAppletsBoxes(road::Inkrelay& program, road::Duration firstBox) {
+    const MessageBox failed = program.WaitForBox(firstBox);
+    program.Accept(failed);
+    const MessageBox stopped = program.WaitForBox(std::chrono::seconds(30));
+    program.Accept(stopped);
+    const MessageBox notice = program.WaitForBox(std::chrono::seconds(30));
+    program.Accept(notice);
+    EXPECT_EQ(failed.Icon, BoxIcon::Critical);
+    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
+    EXPECT_EQ(notice.Icon, BoxIcon::Information);
+    EXPECT_GT(failed.Window.Frame.Height, notice.Window.Frame.Height);
+    EXPECT_GT(notice.Window.Frame.Height, stopped.Window.Frame.Height);
+    EXPECT_TRUE(program.Process().Running());
+    const std::string log = program.Log();
+    EXPECT_NE(log.find("ErrCnt:16  RGBBarNum:1"), std::string::npos) << log;
+    return log;
+}
+
+// Esc held while a run draws, and the warning that asks answered: Yes stops the run, which says
+// so and logs its end, the program still running; No lets it go on to its completion box.
+inline void StopWithEscape(road::Inkrelay& program, road::Duration timeout) {
+    const MessageBox question = program.HoldEscapeUntilAsked(timeout);
+    EXPECT_EQ(question.Icon, BoxIcon::Warning);
+    program.Accept(question);
+    const MessageBox stopped = program.WaitForBox(RunTimeout);
+    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
+    program.Accept(stopped);
+    EXPECT_TRUE(program.Log().ends_with("]  Drawing finished or canceled.\r\n"));
+    EXPECT_TRUE(program.Process().Running());
+}
+inline void GoOnAfterEscape(road::Inkrelay& program, road::Duration timeout) {
+    const MessageBox question = program.HoldEscapeUntilAsked(timeout);
+    EXPECT_EQ(question.Icon, BoxIcon::Warning);
+    program.Decline(question);
+    const MessageBox done = program.WaitForBox(RunTimeout);
+    EXPECT_EQ(done.Icon, BoxIcon::Information);
+    program.Accept(done);
 }
 
 class RoadTest : public ::testing::Test {

@@ -16,42 +16,15 @@ class EscRoadTest : public RoadTest {
         program_->StartDrawing();
         WaitForPaint();
     }
-
-    // Esc held as the confirmation asks, until the question shows.
-    MessageBox HoldEscape() {
-        // The server's own repeats would come at times of its choosing; the same presses are
-        // sent here, after the question shows, and must not answer it.
-        x_.SetKeyRepeat(false);
-        x_.KeyDown("Escape");
-        MessageBox question = program_->WaitForBox(std::chrono::seconds(30));
-        for (int repeat = 0; repeat < 3; ++repeat) {
-            x_.KeyUp("Escape");
-            x_.KeyDown("Escape");
-        }
-        x_.KeyUp("Escape");
-        return question;
-    }
 };
 
 TEST_F(EscRoadTest, YesStopsTheRunAndLogsItsEnd) {
-    const MessageBox question = HoldEscape();
-    EXPECT_EQ(question.Icon, BoxIcon::Warning);
-    program_->Accept(question);
-    const MessageBox stopped = ClosingBox();
-    EXPECT_EQ(stopped.Icon, BoxIcon::Information);
-    program_->Accept(stopped);
-    EXPECT_TRUE(program_->Log().ends_with("]  Drawing finished or canceled.\r\n"));
+    StopWithEscape(*program_, std::chrono::seconds(30));
     EXPECT_GT(Mismatches(QuantisedCanvas(picture_), true), 0) << "the run went on to the end";
-    EXPECT_TRUE(program_->Process().Running());
 }
 
 TEST_F(EscRoadTest, NoGoesOnToAnExactPicture) {
-    const MessageBox question = HoldEscape();
-    EXPECT_EQ(question.Icon, BoxIcon::Warning);
-    program_->Decline(question);
-    const MessageBox done = ClosingBox();
-    EXPECT_EQ(done.Icon, BoxIcon::Information);
-    program_->Accept(done);
+    GoOnAfterEscape(*program_, std::chrono::seconds(30));
     EXPECT_EQ(Mismatches(QuantisedCanvas(picture_)), 0);
     ExpectLogOfRun(program_->Log(), {});
 }
