@@ -1,6 +1,7 @@
 #include "image/picture_file_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 
@@ -174,6 +175,43 @@ bool PngChunksFit(uint64_t size, const PngChunkHeaderAt& headerAt) {
             return true;
         at += 12 + length;
     }
+}
+
+namespace {
+
+uint32_t Crc32(std::span<const uint8_t> bytes) {
+    static const std::array<uint32_t, 256> table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const uint8_t b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+}  // namespace
+
+bool PngChunkDamaged(std::span<const uint8_t> b) {
+    if (b.size() < 8 || !std::equal(b.begin(), b.begin() + 8, PngSignature))
+        return false;
+    std::size_t at = 8;
+    while (b.size() - at >= 12) {
+        const std::size_t length = Be32(b.data() + at);
+        if (length > b.size() - at - 12)
+            return false;
+        if (Crc32(b.subspan(at + 4, length + 4)) != Be32(b.data() + at + 8 + length))
+            return true;
+        if (std::equal(b.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                       b.begin() + static_cast<std::ptrdiff_t>(at + 8), "IEND"))
+            return false;
+        at += 12 + length;
+    }
+    return false;
 }
 
 bool PictureDataCut(std::span<const uint8_t> b) {

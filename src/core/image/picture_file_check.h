@@ -19,6 +19,13 @@ using PngChunkHeaderAt = std::function<bool(uint64_t offset, uint8_t (&out)[8])>
 // ask for gigabytes. A stream without the signature is not a PNG and is left to its reader.
 bool PngChunksFit(uint64_t size, const PngChunkHeaderAt& headerAt);
 
+// True for a PNG stream with a chunk whose CRC does not match it, of any kind: the program's PNG
+// decoder refuses a damaged chunk, and the general loaders (Qt's, some WIC decoders) read past
+// the check of an ancillary one, so the same file would open under one name and not another.
+// Call it after PictureDataCut, so that every chunk up to IEND lies within the bytes. Other
+// formats are left to their decoders.
+bool PngChunkDamaged(std::span<const uint8_t> bytes);
+
 // True for a BMP shorter than its rows, a JPEG without the end marker after its last scan, a GIF
 // that ends inside its header, a colour table, an extension or an image's data, and a PNG whose
 // chunks do not fit it (PngChunksFit). Files of other formats, and bytes too short to name their

@@ -41,7 +41,9 @@ Picture ReadPictureFile(const std::string& path) {
 }
 
 Picture ReadPictureBytes(std::string_view fileBytes) {
-    if (PictureDataCut({reinterpret_cast<const uint8_t*>(fileBytes.data()), fileBytes.size()}))
+    const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(fileBytes.data()),
+                                        fileBytes.size());
+    if (PictureDataCut(data) || PngChunkDamaged(data))
         throw RuntimeError(ErrorCode::InvalidPicture);
     // The file's bytes, not a copy of them.
     QByteArray bytes =

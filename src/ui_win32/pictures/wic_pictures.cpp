@@ -241,41 +241,6 @@ Picture OnGifScreen(Picture image, const std::optional<GifScreen>& screen) {
     return Picture(width, height, std::move(pixels));
 }
 
-uint32_t Crc32(std::span<const uint8_t> bytes) {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    uint32_t crc = 0xFFFFFFFFu;
-    for (const uint8_t b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
-}
-
-// True for a PNG stream with a chunk whose CRC does not match it: the program's PNG decoder
-// refuses a damaged chunk of any kind, and some WIC decoders read past the check. Called after
-// PictureDataCut, so every chunk up to IEND lies within the bytes.
-bool PngChunkDamaged(std::span<const uint8_t> b) {
-    if (b.size() < 8 || std::memcmp(b.data(), "\x89PNG\r\n\x1A\n", 8) != 0)
-        return false;
-    std::size_t at = 8;
-    while (at + 12 <= b.size()) {
-        const std::size_t length = Be32(b, at);
-        if (length > b.size() - at - 12)
-            return false;
-        if (Crc32(b.subspan(at + 4, length + 4)) != Be32(b, at + 8 + length))
-            return true;
-        if (std::memcmp(b.data() + at + 4, "IEND", 4) == 0)
-            return false;
-        at += 12 + length;
-    }
-    return false;
-}
-
 // One pixel format the picture is copied out in, and its pixels as they show on white.
 struct Layout {
     WICPixelFormatGUID Format;
