@@ -231,15 +231,8 @@ Measurement RunProgram(const Programs& programs, const Case& c, bool check,
     std::filesystem::create_directories(folder);
     road::Inkrelay program(s.X, programs.Inkrelay, programs.Readme, s.Server.DisplayName(), folder,
                            settings);
-    const road::Rect main = program.MainWindow().Frame;
-    // Off the applet at the top left, and clear of the boxes in the middle.
-    program.PlaceMainWindow({ScreenWidth - main.Width - 8, ScreenHeight - main.Height - 8});
-    program.SetImageWindowPlace({8, ScreenHeight - 330});
-    program.OpenPicture(picturePath);
-    program.SelectAll();
-    program.Read();
-    program.CaptureDrawPos(s.Applet.Canvas());
-    program.CaptureBarPos(s.Applet.Bars());
+    program.KeepOutOfTheAppletsWay();
+    program.ReadyToDraw(picturePath, s.Applet.Canvas(), s.Applet.Bars());
 
     program.StartDrawing();
     const Clock::time_point start = Clock::now();

@@ -94,16 +94,10 @@ std::pair<double, int> RunProgram(WineSession& session, const Case& c, const Pic
     settings.Speed = 5;
     settings.Check = check ? 1 : 0;
     road::Inkrelay program(x, wine_road::WineLaunch(session), folder / "program", settings);
-    const road::Rect main = program.MainWindow().Frame;
-    program.PlaceMainWindow({x.ScreenWidth() - main.Width - 8, x.ScreenHeight() - main.Height - 8});
-    program.SetImageWindowPlace({8, x.ScreenHeight() - 330});
+    program.KeepOutOfTheAppletsWay();
     const std::filesystem::path file = folder / "picture.png";
     test::WritePicturePng(picture, file);
-    program.OpenPicture(file);
-    program.SelectAll();
-    program.Read();
-    program.CaptureDrawPos(applet.Canvas());
-    program.CaptureBarPos(applet.Bars());
+    program.ReadyToDraw(file, applet.Canvas(), applet.Bars());
 
     program.StartDrawing();
     const Clock::time_point start = Clock::now();

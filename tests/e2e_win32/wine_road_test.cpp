@@ -82,20 +82,13 @@ class WineRoadTest : public ::testing::Test {
                            "--dump", WindowsPath(DumpPath())});
         applet_ = std::make_unique<WineApplet>(*session, appletArgs, folder_.Path());
         StartProgram(settings);
-        const TopLevel& main = program_->MainWindow();
-        program_->PlaceMainWindow(
-            {X().ScreenWidth() - main.Frame.Width - 8, X().ScreenHeight() - main.Frame.Height - 8});
-        program_->SetImageWindowPlace({8, X().ScreenHeight() - 330});
+        program_->KeepOutOfTheAppletsWay();
     }
 
     void ReadyToDraw() {
         const std::filesystem::path file = folder_ / "picture.png";
         WritePng(picture_, file);
-        program_->OpenPicture(file);
-        program_->SelectAll();
-        program_->Read();
-        program_->CaptureDrawPos(applet_->Canvas());
-        program_->CaptureBarPos(applet_->Bars());
+        program_->ReadyToDraw(file, applet_->Canvas(), applet_->Bars());
     }
 
     road::Rect CanvasOnScreen() const {

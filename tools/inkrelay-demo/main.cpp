@@ -71,9 +71,7 @@ int Run(const std::filesystem::path& outDir) {
     std::filesystem::create_directories(folder / "program");
     road::Inkrelay program(x, INKRELAY_PROGRAM, INKRELAY_README, server.DisplayName(),
                            folder / "program", settings);
-    const road::Rect main = program.MainWindow().Frame;
-    program.PlaceMainWindow({x.ScreenWidth() - main.Width - 8, x.ScreenHeight() - main.Height - 8});
-    program.SetImageWindowPlace({8, x.ScreenHeight() - 330});
+    program.KeepOutOfTheAppletsWay();
 
     Say("opening the picture (Ctrl+O), selecting it all (Ctrl+A), reading it (Alt+S)");
     program.OpenPicture(picturePath);

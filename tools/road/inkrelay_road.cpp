@@ -210,6 +210,20 @@ void Inkrelay::PlaceMainWindow(Point topLeft) {
     main_.Frame.Y = topLeft.Y;
 }
 
+void Inkrelay::KeepOutOfTheAppletsWay() {
+    const Rect& frame = main_.Frame;
+    PlaceMainWindow({x_.ScreenWidth() - frame.Width - 8, x_.ScreenHeight() - frame.Height - 8});
+    SetImageWindowPlace({8, x_.ScreenHeight() - 330});
+}
+
+void Inkrelay::ReadyToDraw(const std::filesystem::path& picture, Point canvas, Point bars) {
+    OpenPicture(picture);
+    SelectAll();
+    Read();
+    CaptureDrawPos(canvas);
+    CaptureBarPos(bars);
+}
+
 void Inkrelay::Activate() {
     // Inside the status bar's text: a click there does nothing but give the window the focus.
     const Rect status = Form1Control("StatusPanel1");

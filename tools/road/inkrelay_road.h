@@ -113,6 +113,11 @@ class Inkrelay {
     void PlaceMainWindow(Point topLeft);
     // Where the picture window goes when it opens, out of the applet's way.
     void SetImageWindowPlace(Point topLeft) { imagePlace_ = topLeft; }
+    // Both windows off an applet at the top left and clear of the boxes in the middle: the main
+    // window at the bottom right, the picture window, when it opens, at the bottom left.
+    void KeepOutOfTheAppletsWay();
+    // Open, select all, read, and both positions taken on the applet: 描き込む is next.
+    void ReadyToDraw(const std::filesystem::path& picture, Point canvas, Point bars);
 
     // File → 開く (Ctrl+O), the path typed into the file dialog.
     void OpenPicture(const std::filesystem::path& picture);

@@ -252,11 +252,7 @@ class RoadTest : public ::testing::Test {
         applet_ = std::make_unique<road::PracticeApplet>(INKRELAY_PRACTICE_APPLET, appletArgs,
                                                          Display(), folder_.Path());
         StartInkrelay(settings);
-        const road::TopLevel& main = program_->MainWindow();
-        // Off the applet, which opens at the top left, and clear of the boxes in the middle.
-        program_->PlaceMainWindow(
-            {x_.ScreenWidth() - main.Frame.Width - 8, x_.ScreenHeight() - main.Frame.Height - 8});
-        program_->SetImageWindowPlace({8, x_.ScreenHeight() - 330});
+        program_->KeepOutOfTheAppletsWay();
     }
 
     void StartInkrelay(const std::optional<InkrelaySettings>& settings) {
@@ -276,11 +272,7 @@ class RoadTest : public ::testing::Test {
     void ReadyToDraw() {
         const std::filesystem::path file = folder_ / "picture.png";
         WritePng(picture_, file);
-        program_->OpenPicture(file);
-        program_->SelectAll();
-        program_->Read();
-        program_->CaptureDrawPos(applet_->Canvas());
-        program_->CaptureBarPos(applet_->Bars());
+        program_->ReadyToDraw(file, applet_->Canvas(), applet_->Bars());
     }
 
     // Until some of the picture is on the canvas.
