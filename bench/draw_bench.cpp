@@ -52,15 +52,15 @@ struct PortCalls {
 
 class NullScreen final : public ScreenReader {
   public:
-    NullScreen(const int32_t* const& answer, PortCalls& calls) : answer_(answer), calls_(calls) {}
+    NullScreen(const DrawRun* const& answer, PortCalls& calls) : answer_(answer), calls_(calls) {}
     uint32_t ReadPixel(int32_t, int32_t) override {
         ++calls_.Pixels;
-        return answer_ != nullptr ? static_cast<uint32_t>(*answer_) : 0u;
+        return answer_ != nullptr ? static_cast<uint32_t>(answer_->ExpectedColour()) : 0u;
     }
     void ReadRegion(int32_t, int32_t, int32_t, int32_t, std::span<uint32_t>) override {}
 
   private:
-    const int32_t* const& answer_;
+    const DrawRun* const& answer_;
     PortCalls& calls_;
 };
 
@@ -88,7 +88,7 @@ class NullDesktop final : public Desktop {
         return 0;
     }
 
-    const int32_t* Answer = nullptr;  // the run's ExpectedColour once the run exists
+    const DrawRun* Answer = nullptr;  // answers with the run's expected colour once it exists
     PortCalls Calls;
 
   private:
@@ -147,7 +147,7 @@ void BM_Replay(benchmark::State& state) {
     for (auto _ : state) {
         NullDesktop screen;
         DrawRun run(screen, list.Mem, list.End, settings, hooks);
-        screen.Answer = &run.ExpectedColour;
+        screen.Answer = &run;
         allocations = 0;
         countingAllocations = true;
         benchmark::DoNotOptimize(run.Run());
@@ -177,7 +177,7 @@ void BM_BarePortCalls(benchmark::State& state) {
         settings.RGBBarPos = {800, 100};
         const DrawHooks hooks = QuietDrawHooks();
         DrawRun run(screen, list.Mem, list.End, settings, hooks);
-        screen.Answer = &run.ExpectedColour;
+        screen.Answer = &run;
         run.Run();
         calls = screen.Calls;
     }

@@ -72,7 +72,7 @@ CountedRun RunCounted(Desktop& screen, const DrawList& list, const DrawSettings&
     };
     CountingDesktop desktop(screen, tallies, stopAfter);
     DrawRun run(desktop, *list.Mem, list.End, settings, hooks);
-    result.Outcome = run.Run();
+    result.Outcome = run.Run().Outcome;
     return result;
 }
 

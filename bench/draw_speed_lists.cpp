@@ -192,7 +192,7 @@ RecordedReplay RecordReplay(const DrawList& list, int16_t applet, int16_t mode, 
     settings.ScanWidth = width;
     settings.ScanHeight = height;
     DrawRun run(desktop, *list.Mem, list.End, settings, hooks);
-    if (run.Run() != DrawOutcome::Completed)
+    if (run.Run().Outcome != DrawOutcome::Completed)
         throw std::runtime_error("recording the replay did not complete");
     return replay;
 }

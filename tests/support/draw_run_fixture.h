@@ -59,9 +59,8 @@ struct DrawRunFixture {
 
     DrawOutcome Run() {
         DrawRun run(Screen, Mem, End, Settings, Hooks);
-        const DrawOutcome outcome = run.Run();
-        Last = {run.DET, run.ErrCnt, run.RGBBarNum, run.StepCount, run.LogIdx};
-        return outcome;
+        Report = run.Run();
+        return Report.Outcome;
     }
 
     // The written log's non-empty lines in file order.
@@ -72,12 +71,6 @@ struct DrawRunFixture {
                 lines.push_back(line);
         return lines;
     }
-
-    struct Counters {
-        int16_t DET = 0, ErrCnt = 0, RGBBarNum = 0;
-        int32_t StepCount = 0;
-        int16_t LogIdx = 0;
-    };
 
     SimDesktop Screen;
     EventMemory Mem;
@@ -95,7 +88,7 @@ struct DrawRunFixture {
     int Focused = 0;
     DrawLogLines WrittenLog;
     int LogWrites = 0;
-    Counters Last;
+    DrawReport Report;  // of the last run
 };
 
 }  // namespace inkrelay::test

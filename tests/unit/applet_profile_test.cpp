@@ -19,7 +19,8 @@ using test::Up;
 std::vector<Rec> Click(int16_t applet, int16_t v, int16_t y = 415) {
     SimDesktop screen(800, 600);
     int settles = 0;
-    ClickBar({screen, [&] { ++settles; }}, ProfileOf(applet), 300, v, y);
+    PointerActions act(screen, [&] { ++settles; });
+    ClickBar(act, ProfileOf(applet), 300, v, y);
     EXPECT_GE(settles, 2);
     return screen.MouseLog();
 }
@@ -28,7 +29,8 @@ TEST(ClickBar, pressesAt49AndDragsForLevelsAboveOnApplets0And1) {
     SimDesktop screen(800, 600);
     std::vector<ScreenPoint> moves;
     screen.OnMove = [&](ScreenPoint p, bool) { moves.push_back(p); };
-    ClickBar({screen, [] {}}, ProfileOf(1), 300, 50, 415);
+    PointerActions act(screen, [] {});
+    ClickBar(act, ProfileOf(1), 300, 50, 415);
     EXPECT_EQ(screen.MouseLog(), (std::vector<Rec>{{Down, {349, 415}}, {Up, {350, 415}}}));
     EXPECT_EQ(moves, (std::vector<ScreenPoint>{{349, 415}, {350, 415}}));
     EXPECT_EQ(Click(0, 49), (std::vector<Rec>{{Down, {349, 415}}, {Up, {349, 415}}}));
@@ -47,7 +49,8 @@ TEST(ClickBar, clicksPlainlyOnApplet2) {
 
 TEST(ClickBar, raisesOverflowForABarBeyond16Bits) {
     SimDesktop screen(800, 600);
-    EXPECT_THROW(ClickBar({screen, [] {}}, ProfileOf(2), 32760, 20, 0), RuntimeError);
+    PointerActions act(screen, [] {});
+    EXPECT_THROW(ClickBar(act, ProfileOf(2), 32760, 20, 0), RuntimeError);
 }
 
 TEST(AppletProfiles, refuseAnAppletOutsideTheList) {
@@ -66,11 +69,10 @@ TEST(AppletProfiles, putTheBarsOfBothLayoutsAtTheirPitch) {
          {Case{1, 415, 430, 418, 436}, Case{2, 430, 460, 430, 460}, Case{3, 414, 428, 420, 440}}) {
         DrawRunFixture f;
         f.Settings.Applet = c.Applet;
-        DrawRun run(f.Screen, f.Mem, f.End, f.Settings, f.Hooks);
-        run.Run();
+        f.Run();
         using Rows = std::array<int16_t, 3>;
-        EXPECT_EQ(run.BarRowY[0], (Rows{400, c.Green0, c.Blue0})) << c.Applet;
-        EXPECT_EQ(run.BarRowY[1], (Rows{400, c.Green1, c.Blue1})) << c.Applet;
+        EXPECT_EQ(f.Report.BarRowY[0], (Rows{400, c.Green0, c.Blue0})) << c.Applet;
+        EXPECT_EQ(f.Report.BarRowY[1], (Rows{400, c.Green1, c.Blue1})) << c.Applet;
     }
 }
 

@@ -5,11 +5,13 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "draw/colour_check.h"
 #include "draw/drawing_run.h"
+#include "draw/event_replay.h"
 #include "draw_run_fixture.h"
 
 namespace inkrelay {
@@ -20,27 +22,40 @@ constexpr uint32_t White = 0xFFFFFF;
 
 TEST(CheckVerdict, readsTheEventsLastPointAndResumesAtItsColour) {
     EventMemory mem;
-    // Cells: 1 Mk 1 2 3, 5 Ln 4 9, 8 CL 2 6 7, 12 St 3 4, 15 Ed
-    const int16_t cells[] = {Mk, 1, 2, 3, Ln, 4, 9, CL, 2, 6, 7, St, 3, 4, Ed};
-    for (int k = 0; k < 15; ++k) mem[k + 1] = cells[k];
-    const CheckContext mkColour{8, {100, 200}, 203, 1, 0};
-    const auto ln = CheckPointOf(Ln, mem, mkColour);
-    ASSERT_TRUE(ln);
-    EXPECT_EQ(ln->At, (ScreenPoint{109, 203}));
-    EXPECT_FALSE(ln->OnlyWhiteFails);
-    EXPECT_EQ(ln->ResumeAt, 1);
-    EXPECT_EQ(CheckPointOf(CL, mem, {12, {100, 200}, 0, 1, 0})->At, (ScreenPoint{106, 207}));
-    EXPECT_EQ(CheckPointOf(Ed, mem, {16, {100, 200}, 0, 1, 0})->At, (ScreenPoint{103, 204}));
-    EXPECT_FALSE(CheckPointOf(Cr, mem, mkColour));
+    // Cells: 1 Mk 1 2 3, 5 Ln 4 9, 8 CL 2 6 7, 12 St 3 4, 15 Ed, 16 Cr
+    const int16_t cells[] = {Mk, 1, 2, 3, Ln, 4, 9, CL, 2, 6, 7, St, 3, 4, Ed, Cr};
+    for (int k = 0; k < 16; ++k) mem[k + 1] = cells[k];
+    SimDesktop screen(800, 600);
+    PointerActions act(screen, [] {});
+    const DrawPlaces places = DrawPlaces::Of(ProfileOf(1), {100, 200}, {300, 400});
+    EventReplayer replayer(act, ProfileOf(1), places);
+    std::vector<std::optional<ScreenPoint>> drawn;
+    for (EventWalker walker(mem, 16); !walker.AtEnd(); walker.Next())
+        if (walker.Current().Code != Mk)
+            drawn.push_back(replayer.Draw(DecodeEvent(walker), 203));
+    // A line's end column itself, a stroke's last point for its Ed, nothing for a Cr.
+    EXPECT_EQ(drawn, (std::vector<std::optional<ScreenPoint>>{
+                         ScreenPoint{109, 203}, ScreenPoint{106, 207}, ScreenPoint{103, 204},
+                         ScreenPoint{103, 204}, std::nullopt}));
 
-    const auto picked = CheckPointOf(Ln, mem, {8, {100, 200}, 203, 1, 4});
-    EXPECT_TRUE(picked->OnlyWhiteFails);
-    EXPECT_EQ(picked->ResumeAt, 4);
-    EXPECT_EQ(CheckVerdict(*picked, 0x123456, 0), 0);
-    EXPECT_EQ(CheckVerdict(*picked, ClrInvalid, 0), 0);
-    EXPECT_EQ(CheckVerdict(*picked, White, 0), 4);
-    EXPECT_EQ(CheckVerdict(*ln, ClrInvalid, 0x0A0A0A), 1);
-    EXPECT_EQ(CheckVerdict(*ln, White, 0xFFFFFF), 0);  // a white line passes as white
+    RunPosition mkColour;
+    mkColour.RmkPnt = 1;
+    const CheckPoint ln = CheckPointOf(Ln, {109, 203}, mkColour);
+    EXPECT_FALSE(ln.OnlyWhiteFails);
+    EXPECT_EQ(ln.ResumeAt, 1);
+    RunPosition pickedUp = mkColour;
+    pickedUp.RgtPnt = 4;
+    const CheckPoint picked = CheckPointOf(Ln, {109, 203}, pickedUp);
+    EXPECT_TRUE(picked.OnlyWhiteFails);
+    EXPECT_EQ(picked.ResumeAt, 4);
+    // Only dots and runs test a picked-up colour for white; strokes resume at the Mk.
+    EXPECT_FALSE(CheckPointOf(Mv, {1, 1}, pickedUp).OnlyWhiteFails);
+    EXPECT_EQ(CheckPointOf(CD, {1, 1}, pickedUp).ResumeAt, 1);
+    EXPECT_EQ(CheckVerdict(picked, 0x123456, 0), 0);
+    EXPECT_EQ(CheckVerdict(picked, ClrInvalid, 0), 0);
+    EXPECT_EQ(CheckVerdict(picked, White, 0), 4);
+    EXPECT_EQ(CheckVerdict(ln, ClrInvalid, 0x0A0A0A), 1);
+    EXPECT_EQ(CheckVerdict(ln, White, 0xFFFFFF), 0);  // a white line passes as white
     EXPECT_EQ(CheckVerdict(CheckPoint{{0, 0}, false, 0}, White, 5), 0);  // no colour yet
 }
 
@@ -59,7 +74,7 @@ TEST(ColourCheck, isSkippedWithCheckOff) {
     f.Add(Dt, {0});
     f.Run();
     EXPECT_EQ(f.Screen.PixelReads(), 0);
-    EXPECT_EQ(f.Last.DET, 0);
+    EXPECT_EQ(f.Report.DET, 0);
     EXPECT_EQ(f.LogFileLines().size(), 3u);
 }
 
@@ -74,8 +89,8 @@ TEST(ColourCheck, aFailureLogsAndReplaysFromTheMkOnTheSavedRow) {
     EXPECT_EQ(f.LogFileLines()[2],
               "[09:05:01]  ErrNum:MkDt  ErrCnt:01  RGBBarNum:0  DET:00  i:0000008  "
               "RmkPnt:0000001  RgtPnt:0000000  RsmPnt:0000006  RmkRGB:01,01,01");
-    EXPECT_EQ(f.Last.DET, 0);  // raised to 1 by the failure, lowered by the pass
-    EXPECT_EQ(f.Last.ErrCnt, 0);
+    EXPECT_EQ(f.Report.DET, 0);  // raised to 1 by the failure, lowered by the pass
+    EXPECT_EQ(f.Report.ErrCnt, 0);
     // Row came back to its value at the Mk, so the replay pressed the same pixel again.
     std::vector<ScreenPoint> dots;
     for (const auto& r : f.Screen.MouseLog())
@@ -112,14 +127,14 @@ TEST(ColourCheck, changesLayoutAfter16FailuresAndFailsAfter16More) {
     f.Screen.OnMouse = [&](MouseAction, ScreenPoint p) { layout1Clicked |= p.Y == 418; };
     EXPECT_EQ(f.Run(), DrawOutcome::Failed);
     EXPECT_TRUE(layout1Clicked);
-    EXPECT_EQ(f.Last.RGBBarNum, 1);
-    EXPECT_EQ(f.Last.ErrCnt, 16);
-    EXPECT_EQ(f.Last.DET, 12);
+    EXPECT_EQ(f.Report.RGBBarNum, 1);
+    EXPECT_EQ(f.Report.ErrCnt, 16);
+    EXPECT_EQ(f.Report.DET, 12);
     EXPECT_EQ(f.Shown, (std::vector<std::string>{DrawingFailedText, DrawingStoppedMessage,
                                                  LogNoticeText("/folder/Inkrelay.log")}));
     EXPECT_EQ(f.Icons.front(), DrawNotice::Critical);
     // 32 error lines wrapped the ring: the finish line took the slot after the newest.
-    EXPECT_EQ(f.Last.LogIdx, 4);
+    EXPECT_EQ(f.Report.LogIdx, 4);
     EXPECT_NE(f.WrittenLog[4].find("Drawing finished"), std::string::npos);
     EXPECT_NE(f.WrittenLog[3].find("ErrCnt:16  RGBBarNum:1  DET:12"), std::string::npos);
 }

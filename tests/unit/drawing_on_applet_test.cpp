@@ -63,7 +63,7 @@ TEST(DrawingOnApplet, barsAtTheOtherPitchChangeTheLayoutAndComplete) {
         options.Layout = 1;
         run.Open(applet, options);
         EXPECT_EQ(run.Run(), DrawOutcome::Completed);
-        EXPECT_EQ(run.Last.RGBBarNum, 1);
+        EXPECT_EQ(run.Report.RGBBarNum, 1);
         EXPECT_EQ(run.Mismatches(), 0) << applet;
     }
 }
@@ -218,7 +218,7 @@ TEST(DrawingOnApplet, checkingEveryEventCannotFinishLineArtOnABrowserApplet) {
     run.Settings.PerEventCheck = true;
     run.Open(4, BrowserAppletOptions(4));
     EXPECT_EQ(run.Run(), DrawOutcome::Failed);
-    EXPECT_EQ(run.Last.RGBBarNum, 1);
+    EXPECT_EQ(run.Report.RGBBarNum, 1);
 }
 
 TEST(DrawingOnApplet, withoutTheCheckALostPressStaysWrong) {

@@ -117,7 +117,7 @@ void Command6_Click(Program& program) {
         state.DrawSucceeded = true;
         DrawRun run(program.Screen, state.EventMem, state.EventMemEnd, DrawSettingsOf(program),
                     hooks);
-        state.DrawSucceeded = run.Run() == DrawOutcome::Completed;
+        state.DrawSucceeded = run.Run().Outcome == DrawOutcome::Completed;
     });
 }
 

@@ -45,43 +45,30 @@ int16_t CapturedRedValue(int16_t applet) {
     return profile == nullptr ? int16_t{0} : static_cast<int16_t>(5 * profile->Origin);
 }
 
-void ClickBar(const PointerActions& act, const AppletProfile& profile, int16_t barX, int16_t v,
+void ClickBar(PointerActions& act, const AppletProfile& profile, int16_t barX, int16_t v,
               int16_t y) {
     const auto x = [&](int16_t level) {
         return SubInteger(AddInteger(barX, level), profile.Origin);
     };
-    Desktop& screen = act.Screen;
+    constexpr MouseButton Left = MouseButton::Left;
     switch (profile.Click) {
         case BarClick::PressDragAbove49:
-            if (v > 49) {
-                screen.MovePointer(x(49), y);
-                act.Settle();
-                screen.PressButton(MouseButton::Left);
-                act.Settle();
-                screen.MovePointer(x(v), y);
-            } else {
-                screen.MovePointer(x(v), y);
-                act.Settle();
-                screen.PressButton(MouseButton::Left);
+            if (v <= 49) {
+                act.ClickAt(Left, x(v), y);
+                return;
             }
-            break;
-        case BarClick::Plain:
-            screen.MovePointer(x(v), y);
+            act.PressAt(Left, x(49), y);
             act.Settle();
-            screen.PressButton(MouseButton::Left);
+            act.MoveTo(x(v), y);
             break;
-        case BarClick::ClampedPressDrag: {
-            const int16_t p = std::max<int16_t>(2, std::min<int16_t>(v, 49));
-            screen.MovePointer(x(p), y);
+        case BarClick::Plain: act.ClickAt(Left, x(v), y); return;
+        case BarClick::ClampedPressDrag:
+            act.PressAt(Left, x(std::max<int16_t>(2, std::min<int16_t>(v, 49))), y);
             act.Settle();
-            screen.PressButton(MouseButton::Left);
-            act.Settle();
-            screen.MovePointer(x(v), y);
+            act.MoveTo(x(v), y);
             break;
-        }
     }
-    act.Settle();
-    screen.ReleaseButton(MouseButton::Left);
+    act.SettleAndRelease(Left);
 }
 
 }  // namespace inkrelay

@@ -4,10 +4,10 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 #include "desktop/desktop.h"
+#include "draw/pointer_actions.h"
 
 namespace inkrelay {
 
@@ -44,14 +44,8 @@ int16_t CapturedRedValue(int16_t applet);
 // Longest single drag step on applets with waypoints.
 inline constexpr int16_t WaypointStep = 127;
 
-// How the engine moves, presses and pauses; ClickBar and the line replay act only through it.
-struct PointerActions {
-    Desktop& Screen;
-    std::function<void()> Settle;  // YieldWait(DET)
-};
-
 // Sets one channel: level v (0..51) on the bar whose screen row is y. barX is RGBBarX.
-void ClickBar(const PointerActions& act, const AppletProfile& profile, int16_t barX, int16_t v,
+void ClickBar(PointerActions& act, const AppletProfile& profile, int16_t barX, int16_t v,
               int16_t y);
 
 }  // namespace inkrelay

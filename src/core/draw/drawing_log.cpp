@@ -41,15 +41,16 @@ std::string FinishLine(const std::string& time) {
 }
 
 std::string ErrorLine(const std::string& time, const LogErrorState& s, const EventMemory& mem) {
+    const RunPosition& at = s.At;
     const auto level = [&](int32_t offset) {
-        return PadNumber(std::abs(int32_t{mem[s.RmkPnt + offset]}), 2);
+        return PadNumber(std::abs(int32_t{mem[at.RmkPnt + offset]}), 2);
     };
-    return "[" + time + "]  ErrNum:" + (s.RmkPnt < s.RgtPnt ? "Gt" : "Mk") +
+    return "[" + time + "]  ErrNum:" + (at.PickedUp() ? "Gt" : "Mk") +
            std::string(EventNames[static_cast<size_t>(s.FailedCode)]) +
            "  ErrCnt:" + PadNumber(s.ErrCnt, 2) + "  RGBBarNum:" + std::to_string(s.RGBBarNum) +
-           "  DET:" + PadNumber(s.DET, 2) + "  i:" + PadNumber(s.i, 7) +
-           "  RmkPnt:" + PadNumber(s.RmkPnt, 7) + "  RgtPnt:" + PadNumber(s.RgtPnt, 7) +
-           "  RsmPnt:" + PadNumber(s.RsmPnt, 7) + "  RmkRGB:" + level(1) + "," + level(2) + "," +
+           "  DET:" + PadNumber(s.DET, 2) + "  i:" + PadNumber(at.i, 7) +
+           "  RmkPnt:" + PadNumber(at.RmkPnt, 7) + "  RgtPnt:" + PadNumber(at.RgtPnt, 7) +
+           "  RsmPnt:" + PadNumber(at.RsmPnt, 7) + "  RmkRGB:" + level(1) + "," + level(2) + "," +
            level(3);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "desktop/desktop.h"
+#include "draw/run_position.h"
 #include "scan/draw_list.h"
 
 namespace inkrelay {
@@ -43,10 +44,7 @@ struct LogErrorState {
     int16_t ErrCnt = 0;
     int16_t RGBBarNum = 0;
     int16_t DET = 0;
-    int32_t i = 0;
-    int32_t RmkPnt = 0;
-    int32_t RgtPnt = 0;
-    int32_t RsmPnt = 0;
+    RunPosition At;  // just past the failed event
 };
 // RmkRGB comes from the levels of the Mk at RmkPnt.
 std::string ErrorLine(const std::string& time, const LogErrorState& state, const EventMemory& mem);

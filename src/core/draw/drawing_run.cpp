@@ -30,11 +30,13 @@ namespace {
 
 constexpr int32_t ProgressEvery = 200;
 constexpr size_t BatchLimit = 200;  // events a batch may hold before it is checked
+constexpr int16_t LastSettleExponent = 12;
+constexpr int16_t FailuresPerLayout = 16;
 
-int32_t ColourOfLevels(int16_t r, int16_t g, int16_t b) {
+int32_t ColourOfLevels(const std::array<int16_t, 3>& levels) {
     const auto magnitude = [](int16_t level) { return std::abs(int32_t{level}); };
-    return ToLong(int64_t{5} * magnitude(r) + int64_t{1280} * magnitude(g) +
-                  int64_t{327680} * magnitude(b));
+    return ToLong(int64_t{5} * magnitude(levels[0]) + int64_t{1280} * magnitude(levels[1]) +
+                  int64_t{327680} * magnitude(levels[2]));
 }
 
 }  // namespace
@@ -52,7 +54,10 @@ DrawRun::DrawRun(Desktop& screen, const EventMemory& mem, int32_t eventMemEnd,
       settings_(settings),
       hooks_(hooks),
       profile_(ProfileOf(settings.Applet)),
-      act_{screen, [this] { Settle(); }} {}
+      act_(screen, [this] { Settle(); }),
+      replayer_(act_, profile_, places_),
+      verifier_(screen, hooks.Yield,
+                settings.Check && profile_.BatchedCheck && !settings.PerEventCheck) {}
 
 void DrawRun::Settle() {
     YieldWait(hooks_.Yield, DET);
@@ -62,78 +67,64 @@ void DrawRun::Pause(int16_t exponent) {
     YieldWait(hooks_.Yield, exponent);
 }
 
-int16_t DrawRun::Operand(int32_t k) const {
-    return walker_.Operand(k - 1);
-}
-
-int16_t DrawRun::ScreenX(int32_t offset) const {
-    return ToInteger(int64_t{settings_.DrawPos.X} + offset);
-}
-
-int16_t DrawRun::ScreenY(int32_t offset) const {
-    return ToInteger(int64_t{settings_.DrawPos.Y} + offset);
-}
-
-DrawOutcome DrawRun::Run() {
+DrawReport DrawRun::Run() {
     try {
         Start();
         bool failed = false;
         for (;;) {
             failed = !ReplayList();
             // The last batches are checked before the run ends, and may send it back.
-            if (failed || !succeeded_ || !Batched() || pending_.empty())
+            if (failed || !succeeded_ || !verifier_.Batched() || !verifier_.HasPending())
                 break;
-            const BatchResult last = CloseBatch(true);
-            if (last == BatchResult::Failed)
+            const CheckResult last = verifier_.CloseBatch(true, ErrCnt > 0, at_.i);
+            if (!Take(last))
                 failed = true;
-            if (last != BatchResult::Resumed)
+            if (last != CheckResult::Failed || failed)
                 break;
         }
-        const DrawOutcome outcome =
-            failed ? DrawOutcome::Failed
-                   : (succeeded_ ? DrawOutcome::Completed : DrawOutcome::Aborted);
-        End(outcome);
-        return outcome;
+        const DrawOutcome outcome = End(failed);
+        return {outcome, DET, ErrCnt, RGBBarNum, StepCount, LogIdx, places_.BarRowY, LogLines};
     } catch (...) {
         // No stroke may stay pressed in the applet after a fault ends the run.
         try {
             screen_.ReleaseButton(MouseButton::Left);
         } catch (...) {
         }
-        dc_.reset();
+        verifier_.Close();
         throw;
     }
 }
 
 bool DrawRun::ReplayList() {
-    while (i <= end_) {
-        walker_.Seek(i);
+    while (at_.i <= end_) {
+        walker_.Seek(at_.i);
         if (!walker_.Intact()) {
             // A list the scanners never write; stopping in order beats a run that never ends.
             succeeded_ = false;
             return true;
         }
-        const EventCode code = walker_.Current().Code;
+        const DrawEvent event = DecodeEvent(walker_);
+        const EventCode code = event.Code;
         // A batch ends with its colour: the next selection changes what the pixels must read.
-        if ((code == Mk || code == Gt) && Batched() && !pending_.empty()) {
-            const BatchResult result = CloseBatch(false);
-            if (result == BatchResult::Failed)
+        if ((code == Mk || code == Gt) && verifier_.Batched() && verifier_.HasPending()) {
+            const CheckResult result = verifier_.CloseBatch(false, ErrCnt > 0, at_.i);
+            if (!Take(result))
                 return false;
-            if (result == BatchResult::Resumed)
+            if (result == CheckResult::Failed)
                 continue;
         }
-        const int32_t start = i;
-        Replay(code);
+        const std::optional<ScreenPoint> drawn = Replay(event);
         Pause(SpeedExp);
         if (settings_.Check && code >= Dt) {
-            if (!Batched()) {
-                if (CheckStep(code))
+            if (!verifier_.Batched()) {
+                const std::optional<CheckPoint> point =
+                    drawn ? std::optional(CheckPointOf(code, *drawn, at_)) : std::nullopt;
+                if (!Take(verifier_.CheckEvent(code, point, ExpectedColour_, at_)))
                     return false;
             } else {
-                if (code != Cr)
-                    RememberCheck(code, start);
-                if (!stroking_ && (code == Cr || pending_.size() - closed_ >= BatchLimit) &&
-                    CloseBatch(false) == BatchResult::Failed)
+                Remember(code, event, drawn);
+                if (!stroking_ && (code == Cr || verifier_.OpenCount() >= BatchLimit) &&
+                    !Take(verifier_.CloseBatch(false, ErrCnt > 0, at_.i)))
                     return false;
             }
         }
@@ -142,7 +133,7 @@ bool DrawRun::ReplayList() {
         StepCount = AddLong(StepCount, 1);
         if (StepCount % ProgressEvery == 0) {
             screen_.Sleep(static_cast<uint32_t>(BatchSleepMs));
-            hooks_.SetProgress(i);
+            hooks_.SetProgress(at_.i);
             hooks_.Yield();
         }
     }
@@ -150,143 +141,128 @@ bool DrawRun::ReplayList() {
 }
 
 void DrawRun::Start() {
-    Row = settings_.DrawPos.Y;
+    at_.Row = settings_.DrawPos.Y;
     LogIdx = FirstErrorSlot;
-    for (int16_t layout = 0; layout < 2; ++layout)
-        for (int16_t c = 0; c < 3; ++c)
-            BarRowY[static_cast<size_t>(layout)][static_cast<size_t>(c)] = AddInteger(
-                settings_.RGBBarPos.Y, MulInteger(c, profile_.Pitch[static_cast<size_t>(layout)]));
+    places_ = DrawPlaces::Of(profile_, settings_.DrawPos, settings_.RGBBarPos);
     BatchSleepMs = profile_.BatchSleep ? SubInteger(2000, MulInteger(200, settings_.Speed)) : 0;
     SpeedExp = MulInteger(ToInteger(std::abs(int32_t{settings_.Speed} - 5)), 3);
     LogLines[0] =
         HeaderLine({settings_.Mode, settings_.Applet, settings_.Speed, settings_.ScanWidth,
                     settings_.ScanHeight, settings_.DrawPos, settings_.RGBBarPos, end_});
     LogLines[1] = StartLine(hooks_.TimeOfDay());
-    dc_ = screen_.OpenScreen();
-    i = 1;
-    resume_ = {Row, SavedRow, RmkPnt, RgtPnt};
+    verifier_.Open();
+    at_.i = 1;
+    resume_ = at_;
     hooks_.SetProgressMaximum(AddLong(end_, 1));
 }
 
-void DrawRun::Replay(EventCode code) {
-    const int32_t next = i + EventCells[code];
-    ReplayEvent(code);
-    i = next;
-}
-
-void DrawRun::ReplayEvent(EventCode code) {
-    switch (code) {
+std::optional<ScreenPoint> DrawRun::Replay(const DrawEvent& e) {
+    at_.i = e.Next();
+    switch (e.Code) {
         case Mk:
             // An Mk's unchanged bars hold its levels only if every click before took and
             // nothing was selected since; after going back over later batches neither holds.
-            ReplayMk(barsUnknown_);
+            SelectLevels(e, barsUnknown_);
             barsUnknown_ = false;
-            return;
+            return std::nullopt;
         case Gt:
-            ReplayGt();
+            replayer_.PickUp(e);
             barsUnknown_ = false;
-            SavedRow = Row;
-            RgtPnt = i;
-            return;
+            at_.SavedRow = at_.Row;
+            at_.RgtPnt = e.At;
+            return std::nullopt;
+        case Cr: at_.Row = AddInteger(at_.Row, 1); return std::nullopt;
+        case St: stroking_ = true; [[fallthrough]];
         case Dt:
-            MarkResumePoint();
-            DrawDot(ScreenX(Operand(1)), Row);
-            return;
         case Ln:
-            MarkResumePoint();
-            DrawRow(Operand(1), Operand(2), Row);
-            return;
         case CD:
-            MarkResumePoint();
-            DrawDot(ScreenX(Operand(1)), ScreenY(Operand(2)));
-            return;
-        case CL:
-            MarkResumePoint();
-            DrawRow(Operand(1), Operand(2), ScreenY(Operand(3)));
-            return;
-        case Cr: Row = AddInteger(Row, 1); return;
-        case St:
-            stroking_ = true;
-            MarkResumePoint();
-            screen_.MovePointer(ScreenX(Operand(1)), ScreenY(Operand(2)));
-            Settle();
-            screen_.PressButton(MouseButton::Left);
-            return;
-        case Mv:
-            screen_.MovePointer(ScreenX(Operand(1)), ScreenY(Operand(2)));
-            Settle();
-            if (profile_.RepressAtVertices) {
-                screen_.ReleaseButton(MouseButton::Left);
-                Settle();
-                screen_.PressButton(MouseButton::Left);
-            }
-            return;
-        case Ed:
-            stroking_ = false;
-            screen_.ReleaseButton(MouseButton::Left);
-            return;
+        case CL: MarkResumePoint(e.At); break;
+        case Ed: stroking_ = false; break;
+        case Mv: break;
     }
+    return replayer_.Draw(e, at_.Row);
 }
 
-// The Mk at i. A negative operand says the bar already holds the level, unless allBars asks
-// for every bar to be set again.
-void DrawRun::ReplayMk(bool allBars) {
-    for (int16_t c = 0; c < 3; ++c) {
-        const int16_t v = Operand(1 + c);
-        if (v >= 0 || allBars) {
-            ClickBar(act_, profile_, settings_.RGBBarPos.X, ToInteger(std::abs(int32_t{v})),
-                     BarRowY[static_cast<size_t>(RGBBarNum)][static_cast<size_t>(c)]);
+void DrawRun::SelectLevels(const DrawEvent& mk, bool allBars) {
+    replayer_.SelectLevels(mk, RGBBarNum, allBars);
+    at_.SavedRow = at_.Row;
+    ExpectedColour_ = ColourOfLevels(mk.Operands);
+    at_.RmkPnt = mk.At;
+}
+
+void DrawRun::MarkResumePoint(int32_t at) {
+    at_.RsmPnt = at;
+    resume_ = at_;
+}
+
+void DrawRun::Remember(EventCode code, const DrawEvent& event,
+                       const std::optional<ScreenPoint>& drawn) {
+    // An Ed's point is the St's or Mv's before it, remembered already.
+    if (code == Ed || !drawn)
+        return;
+    const CheckPoint point = CheckPointOf(code, *drawn, at_);
+    verifier_.Remember(point, ExpectedColour_, event.At, {code, at_, point.ResumeAt, resume_});
+}
+
+bool DrawRun::Take(CheckResult result) {
+    if (result == CheckResult::Undecided)
+        return true;
+    if (result == CheckResult::Passed) {
+        ErrCnt = 0;
+        if (DET > 0)
+            --DET;
+        return true;
+    }
+    const FailedCheck& f = verifier_.Failure();
+    if (Fail(f))
+        return false;
+    if (verifier_.Batched()) {
+        // The selections since are undone: which came last decides what the points check.
+        at_.RmkPnt = f.At.RmkPnt;
+        at_.RgtPnt = f.At.RgtPnt;
+        // Until the colour is selected again the bars may hold any of the colours drawn since.
+        barsUnknown_ = true;
+        // A declined abort from here goes back to the failing event, not past it.
+        at_.RsmPnt = f.At.RsmPnt;
+        resume_ = f.Resume;
+    }
+    return true;
+}
+
+bool DrawRun::Fail(const FailedCheck& f) {
+    ErrCnt = AddInteger(ErrCnt, 1);
+    LogLines[static_cast<size_t>(LogIdx)] =
+        ErrorLine(hooks_.TimeOfDay(), {f.Code, ErrCnt, RGBBarNum, DET, f.At}, mem_);
+    if (DET < LastSettleExponent)
+        ++DET;
+    at_.Row = f.At.SavedRow;
+    LogIdx = NextLogSlot(LogIdx);
+    replayer_.LiftLeft();
+    Settle();
+    at_.i = f.ResumeAt;
+    if (ErrCnt == FailuresPerLayout) {
+        if (RGBBarNum == 0) {
+            ErrCnt = 0;
+            DET = 1;
+            RGBBarNum = 1;
+        } else {
+            hooks_.FocusMainWindow();
+            hooks_.Show(DrawingFailedText, DrawNotice::Critical);
+            succeeded_ = false;
+            at_.i = end_;
+            return true;
         }
     }
-    SavedRow = Row;
-    ExpectedColour = ColourOfLevels(Operand(1), Operand(2), Operand(3));
-    RmkPnt = i;
-}
-
-void DrawRun::ReplayGt() {
-    screen_.MovePointer(ScreenX(Operand(1)), ScreenY(Operand(2)));
-    Settle();
-    screen_.PressButton(MouseButton::Right);
-    Settle();
-    screen_.ReleaseButton(MouseButton::Right);
-}
-
-void DrawRun::DrawDot(int16_t x, int16_t y) {
-    screen_.MovePointer(x, y);
-    Settle();
-    screen_.PressButton(MouseButton::Left);
-    Settle();
-    screen_.ReleaseButton(MouseButton::Left);
-}
-
-void DrawRun::DrawRow(int16_t x1, int16_t x2, int16_t y) {
-    screen_.MovePointer(ScreenX(x1), y);
-    Settle();
-    screen_.PressButton(MouseButton::Left);
-    Settle();
-    if (profile_.Waypoints && int32_t{x2} - x1 > WaypointStep) {
-        for (int32_t w = int32_t{x1} + WaypointStep; w <= x2; w += WaypointStep) {
-            screen_.MovePointer(ScreenX(w), y);
-            Settle();
-        }
-    }
-    screen_.MovePointer(ScreenX(int32_t{x2} + profile_.LineEndExtension), y);
-    Settle();
-    screen_.ReleaseButton(MouseButton::Left);
-}
-
-void DrawRun::MarkResumePoint() {
-    RsmPnt = i;
-    resume_ = {Row, SavedRow, RmkPnt, RgtPnt};
+    return false;
 }
 
 bool DrawRun::AskAbort() {
-    screen_.ReleaseButton(MouseButton::Left);
+    replayer_.LiftLeft();
     Settle();
     hooks_.FocusMainWindow();
     if (hooks_.AskYesNo(AbortQuestion)) {
         succeeded_ = false;
-        i = end_;
+        at_.i = end_;
         return true;
     }
     ResumeAfterDeclinedAbort();
@@ -296,33 +272,32 @@ bool DrawRun::AskAbort() {
 // Goes back to RsmPnt on the row it drew on, with the colour it drew in: a colour selected
 // since is replaced by a full selection of the old one (every bar, or the pick-up again).
 void DrawRun::ResumeAfterDeclinedAbort() {
-    const bool colourChanged = barsUnknown_ || RmkPnt != resume_.RmkPnt || RgtPnt != resume_.RgtPnt;
-    Row = resume_.Row;
-    RmkPnt = resume_.RmkPnt;
-    RgtPnt = resume_.RgtPnt;
-    if (colourChanged && RmkPnt < RgtPnt) {
-        walker_.Seek(RgtPnt);
-        ReplayGt();
-    } else if (colourChanged && RmkPnt > 0) {
-        const int32_t resumeAt = i;
-        i = RmkPnt;
-        walker_.Seek(i);
-        ReplayMk(true);
-        i = resumeAt;
+    const bool colourChanged =
+        barsUnknown_ || at_.RmkPnt != resume_.RmkPnt || at_.RgtPnt != resume_.RgtPnt;
+    at_.Row = resume_.Row;
+    at_.RmkPnt = resume_.RmkPnt;
+    at_.RgtPnt = resume_.RgtPnt;
+    if (colourChanged && at_.PickedUp()) {
+        walker_.Seek(at_.RgtPnt);
+        replayer_.PickUp(DecodeEvent(walker_));
+    } else if (colourChanged && at_.RmkPnt > 0) {
+        walker_.Seek(at_.RmkPnt);
+        SelectLevels(DecodeEvent(walker_), true);
     }
-    SavedRow = resume_.SavedRow;
+    at_.SavedRow = resume_.SavedRow;
     // Before the first drawing event there is nothing to resume; the list starts again.
-    i = RsmPnt > 0 ? RsmPnt : 1;
+    at_.i = at_.RsmPnt > 0 ? at_.RsmPnt : 1;
     stroking_ = false;
     barsUnknown_ = false;
     // What is drawn again is checked again.
-    std::erase_if(pending_, [this](const PendingCheck& p) { return p.Start >= i; });
-    closed_ = std::min(closed_, pending_.size());
+    verifier_.Forget(at_.i);
 }
 
-void DrawRun::End(DrawOutcome outcome) {
+DrawOutcome DrawRun::End(bool failed) {
+    const DrawOutcome outcome =
+        failed ? DrawOutcome::Failed : (succeeded_ ? DrawOutcome::Completed : DrawOutcome::Aborted);
     hooks_.SetProgress(AddLong(end_, 1));
-    dc_.reset();
+    verifier_.Close();
     LogLines[static_cast<size_t>(LogIdx)] = FinishLine(hooks_.TimeOfDay());
     hooks_.WriteLog(LogLines);
     hooks_.FocusMainWindow();
@@ -334,6 +309,7 @@ void DrawRun::End(DrawOutcome outcome) {
             hooks_.Show(LogNoticeText(settings_.LogPath), DrawNotice::Information);
     }
     hooks_.SetProgress(0);
+    return outcome;
 }
 
 }  // namespace inkrelay
