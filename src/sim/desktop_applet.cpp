@@ -12,7 +12,7 @@ DesktopApplet::DesktopApplet(SimDesktop& desktop, const SimAppletOptions& option
     previousOnMove_ = std::exchange(
         desktop_.OnMove, [this](ScreenPoint to, bool leftHeld) { applet_.Move(to, leftHeld); });
     previousOnCall_ = std::exchange(desktop_.OnCall, [this] {
-        applet_.Clock(int64_t{desktop_.Now()} * 1000);
+        applet_.Clock(desktop_.NowMicros());
         applet_.Tick();
     });
 }

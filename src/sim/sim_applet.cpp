@@ -43,6 +43,28 @@ SimAppletOptions BrowserAppletOptions(int16_t applet) {
     return options;
 }
 
+SimAppletOptions RealisticBrowserApplet(int16_t applet, int32_t canvasPixels) {
+    if (applet != 4 && applet != 5)
+        throw std::invalid_argument("RealisticBrowserApplet: not a browser applet");
+    if (canvasPixels < 0)
+        throw std::invalid_argument("RealisticBrowserApplet: negative count");
+    SimAppletOptions options = BrowserAppletOptions(applet);
+    // Both take about 1,750 XTest events a second of plain dots, 2,000 of short lines and 1,400
+    // of a bar click and a dot each. One cost serves every event: the dots' 1 s / 1,750, which
+    // lies between the other two.
+    options.EventCostMicros = 571;
+    if (applet == 4) {
+        // PaintBBS NEO keeps its session after every 10th stroke, encoding the whole canvas as
+        // PNG twice. Each encoding reads the canvas back and deflates 4 bytes a pixel, about half
+        // a microsecond a pixel in a browser, and the storage write around them is a fixed 10 ms
+        // or so: 10 ms + 1 µs a pixel. An estimate from the work it does, not a timing of it.
+        options.StallEveryNthStroke = 10;
+        options.StallMicros =
+            static_cast<int32_t>(std::min<int64_t>(10000 + int64_t{canvasPixels}, INT32_MAX));
+    }
+    return options;
+}
+
 SimApplet::SimApplet(const SimAppletOptions& options, PixelSurface& surface)
     : options_(options),
       profile_(ProfileOf(options.Applet)),
@@ -50,9 +72,12 @@ SimApplet::SimApplet(const SimAppletOptions& options, PixelSurface& surface)
       surface_(surface),
       canvas_(static_cast<size_t>(options.Place.CanvasWidth) *
                   static_cast<size_t>(std::max<int16_t>(options.Place.CanvasHeight, 0)),
-              White) {
+              White),
+      queues_(options.EventCostMicros > 0 ||
+              (options.StallEveryNthStroke > 0 && options.StallMicros > 0)) {
     if (options.DropEveryNthPress < 0 || options.PaintLag < 0 || options.FrameMicros < 0 ||
-        options.MergeMovesMicros < 0)
+        options.MergeMovesMicros < 0 || options.EventCostMicros < 0 ||
+        options.StallEveryNthStroke < 0 || options.StallMicros < 0)
         throw std::invalid_argument("SimApplet: negative count");
     if (layout_.Right() > surface.Width() || layout_.Bottom() > surface.Height())
         throw std::invalid_argument("SimApplet: applet larger than its surface");
@@ -87,9 +112,84 @@ uint32_t SimApplet::Colour() const {
 void SimApplet::Mouse(MouseAction action, ScreenPoint at) {
     if (options_.Dead)
         return;
-    // A held move is handed on from where the drag last was, before the release.
+    if (action == MouseAction::LeftUp) {
+        // Button events are never merged: a held move reaches the applet before the release.
+        FlushHeldMove();
+        draggingCanvas_ = false;
+    } else if (action == MouseAction::LeftDown) {
+        heldMove_.reset();
+        lastHandedOn_ = now_;
+        draggingCanvas_ = layout_.InCanvas(at);
+    }
+    HandOn({.IsMove = false, .Action = action, .At = at});
+    // With no cost an input is handled at once unless a stall holds it.
+    HandleUpTo(now_);
+}
+
+void SimApplet::Move(ScreenPoint to, bool leftHeld) {
+    if (options_.Dead)
+        return;
+    if (!leftHeld && draggingCanvas_) {
+        // A release the applet never saw still ends the drag, after the move it held.
+        FlushHeldMove();
+        draggingCanvas_ = false;
+    }
+    if (draggingCanvas_ && options_.MergeMovesMicros > 0 &&
+        now_ - lastHandedOn_ < options_.MergeMovesMicros) {
+        heldMove_ = to;
+        return;
+    }
+    if (draggingCanvas_)
+        heldMove_.reset();
+    HandOn({.IsMove = true, .At = to, .LeftHeld = leftHeld});
+    HandleUpTo(now_);
+}
+
+void SimApplet::FlushHeldMove() {
+    if (heldMove_)
+        HandOn({.IsMove = true, .At = *std::exchange(heldMove_, std::nullopt), .LeftHeld = true});
+}
+
+void SimApplet::HandOn(Input input) {
+    if (input.IsMove)
+        lastHandedOn_ = now_;
+    if (!queues_) {
+        Handle(input);
+        return;
+    }
+    input.Arrival = now_;
+    queue_.push_back(input);
+}
+
+std::optional<int64_t> SimApplet::NextHandlingMicros() const {
+    if (queue_.empty())
+        return std::nullopt;
+    return std::max(queue_.front().Arrival, busyUntil_) + options_.EventCostMicros;
+}
+
+void SimApplet::HandleUpTo(int64_t until) {
+    while (const auto done = NextHandlingMicros()) {
+        if (*done > until)
+            break;
+        const Input input = queue_.front();
+        queue_.pop_front();
+        busyUntil_ = *done;
+        handlingAt_ = *done;
+        Handle(input);
+    }
+    handlingAt_ = now_;
+}
+
+void SimApplet::Handle(const Input& input) {
+    if (input.IsMove)
+        HandleMove(input.At, input.LeftHeld);
+    else
+        HandleMouse(input.Action, input.At);
+}
+
+void SimApplet::HandleMouse(MouseAction action, ScreenPoint at) {
     if (action == MouseAction::LeftUp)
-        LeftUp();
+        EndGesture();
     pointer_ = at;
     if (action == MouseAction::LeftDown)
         LeftDown(at);
@@ -98,18 +198,29 @@ void SimApplet::Mouse(MouseAction action, ScreenPoint at) {
     Changed();
 }
 
-void SimApplet::LeftUp() {
-    // Button events are never merged: a held move reaches the applet before the release.
-    if (heldMove_)
-        HandOnMove(*std::exchange(heldMove_, std::nullopt));
+void SimApplet::HandleMove(ScreenPoint to, bool leftHeld) {
+    if (!leftHeld && gesture_ != Gesture::None)
+        EndGesture();
+    if (gesture_ == Gesture::Bar)
+        BarDrag(to);
+    else if (gesture_ == Gesture::Canvas)
+        DragTo(to);
+    pointer_ = to;
+    Changed();
+}
+
+void SimApplet::EndGesture() {
+    if (gesture_ == Gesture::Canvas) {
+        ++strokes_;
+        if (options_.StallEveryNthStroke > 0 && strokes_ % options_.StallEveryNthStroke == 0)
+            busyUntil_ += options_.StallMicros;
+    }
     gesture_ = Gesture::None;
     markWanted_ = false;
 }
 
 void SimApplet::LeftDown(ScreenPoint at) {
     gesture_ = Gesture::None;
-    heldMove_.reset();
-    lastHandedOn_ = now_;
     if (layout_.InCanvas(at)) {
         gesture_ = Gesture::Canvas;
         markWanted_ = options_.PointerMark;
@@ -138,26 +249,6 @@ void SimApplet::PressBar(const BarHit& hit) {
     gesture_ = Gesture::Bar;
 }
 
-void SimApplet::Move(ScreenPoint to, bool leftHeld) {
-    if (options_.Dead)
-        return;
-    if (!leftHeld && gesture_ != Gesture::None)
-        LeftUp();  // a release the applet never saw still ends the drag
-    if (gesture_ == Gesture::Bar) {
-        BarDrag(to);
-    } else if (gesture_ == Gesture::Canvas && options_.MergeMovesMicros > 0 &&
-               now_ - lastHandedOn_ < options_.MergeMovesMicros) {
-        heldMove_ = to;
-        return;
-    } else if (gesture_ == Gesture::Canvas) {
-        heldMove_.reset();
-        HandOnMove(to);
-        return;
-    }
-    pointer_ = to;
-    Changed();
-}
-
 void SimApplet::BarDrag(ScreenPoint to) {
     int16_t& level = levels_[static_cast<size_t>(barChannel_)];
     const auto hit = layout_.BarUnder(to);
@@ -167,13 +258,6 @@ void SimApplet::BarDrag(ScreenPoint to) {
         // Off its bar a browser bar follows the pointer's movement, not its place.
         level = static_cast<int16_t>(std::clamp<int32_t>(level + to.X - pointer_.X, 0, TopLevel));
     }
-}
-
-void SimApplet::HandOnMove(ScreenPoint to) {
-    lastHandedOn_ = now_;
-    DragTo(to);
-    pointer_ = to;
-    Changed();
 }
 
 void SimApplet::DragTo(ScreenPoint to) {
@@ -208,7 +292,7 @@ void SimApplet::Land(ScreenPoint at, uint32_t colour) {
 
 void SimApplet::Changed() {
     if (options_.FrameMicros == 0)
-        Present();
+        Present(handlingAt_);
 }
 
 uint32_t SimApplet::CanvasAt(ScreenPoint at) const {
@@ -221,34 +305,57 @@ uint32_t SimApplet::CanvasAt(ScreenPoint at) const {
     return surface_.PixelAt(at.X, at.Y);
 }
 
-void SimApplet::Present() {
-    for (const MarkedPixel& m : marked_) surface_.SetPixel(m.At.X, m.At.Y, m.Under);
+void SimApplet::Present(int64_t at) {
+    std::vector<ScreenPoint> wasMarked;
+    for (const MarkedPixel& m : marked_) {
+        surface_.SetPixel(m.At.X, m.At.Y, m.Under);
+        wasMarked.push_back(m.At);
+    }
     marked_.clear();
-    for (const ScreenPoint p : dirty_) surface_.SetPixel(p.X, p.Y, canvas_[CanvasIndex(p)]);
+    bool changed = false;
+    for (const ScreenPoint p : dirty_) {
+        const uint32_t colour = canvas_[CanvasIndex(p)];
+        changed = changed || surface_.PixelAt(p.X, p.Y) != colour;
+        surface_.SetPixel(p.X, p.Y, colour);
+    }
     dirty_.clear();
-    if (!markWanted_)
-        return;
-    // The pointer's pixel and those left of and above it, inverted.
-    for (const ScreenPoint p :
-         {ScreenPoint{static_cast<int16_t>(pointer_.X - 1), static_cast<int16_t>(pointer_.Y - 1)},
-          ScreenPoint{pointer_.X, static_cast<int16_t>(pointer_.Y - 1)},
-          ScreenPoint{static_cast<int16_t>(pointer_.X - 1), pointer_.Y}, pointer_}) {
-        if (layout_.InCanvas(p)) {
-            const uint32_t under = surface_.PixelAt(p.X, p.Y);
-            surface_.SetPixel(p.X, p.Y, ~under & White);
-            marked_.push_back({p, under});
+    if (markWanted_) {
+        // The pointer's pixel and those left of and above it, inverted.
+        for (const ScreenPoint p :
+             {ScreenPoint{static_cast<int16_t>(pointer_.X - 1),
+                          static_cast<int16_t>(pointer_.Y - 1)},
+              ScreenPoint{pointer_.X, static_cast<int16_t>(pointer_.Y - 1)},
+              ScreenPoint{static_cast<int16_t>(pointer_.X - 1), pointer_.Y}, pointer_}) {
+            if (layout_.InCanvas(p)) {
+                const uint32_t under = surface_.PixelAt(p.X, p.Y);
+                surface_.SetPixel(p.X, p.Y, ~under & White);
+                marked_.push_back({p, under});
+            }
         }
     }
+    // An inverted pixel never shows what it did unmarked, so a mark that moved, came or went
+    // changed the surface; one left where it was did not.
+    changed = changed || !std::ranges::equal(wasMarked, marked_, {}, {}, &MarkedPixel::At);
+    if (changed)
+        lastShownChange_ = at;
 }
 
 void SimApplet::Clock(int64_t nowMicros) {
     now_ = nowMicros;
-    if (heldMove_ && now_ - lastHandedOn_ >= options_.MergeMovesMicros)
-        HandOnMove(*std::exchange(heldMove_, std::nullopt));
-    if (options_.FrameMicros > 0 && now_ / options_.FrameMicros != lastFrame_) {
+    handlingAt_ = now_;
+    const bool frameCame = options_.FrameMicros > 0 && now_ / options_.FrameMicros != lastFrame_;
+    if (frameCame) {
         lastFrame_ = now_ / options_.FrameMicros;
-        Present();
+        // A frame shows what was handled by its own time; what is handled after waits for the
+        // next one.
+        HandleUpTo(lastFrame_ * options_.FrameMicros);
     }
+    // Handled at once unless queued, so shown by this frame as it always was.
+    if (heldMove_ && now_ - lastHandedOn_ >= options_.MergeMovesMicros)
+        FlushHeldMove();
+    if (frameCame)
+        Present(lastFrame_ * options_.FrameMicros);
+    HandleUpTo(now_);
 }
 
 void SimApplet::PickUp(ScreenPoint at) {

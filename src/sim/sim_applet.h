@@ -33,11 +33,27 @@ struct SimAppletOptions {
     // Moves inside one drag that come sooner than this after the last one handed on are held,
     // and a newer move replaces a held one: the corner it made is lost.
     int32_t MergeMovesMicros = 0;
+
+    // A browser applet takes its input from a queue, in order and losing none, at its own pace:
+    // each button event and each move handed on costs it this much time, so a sender that goes
+    // faster only builds a backlog. Queued input is handled by Clock(). 0 with no stall: every
+    // input is handled as it comes.
+    int32_t EventCostMicros = 0;
+    // After every n-th stroke on the canvas (a left release ending a canvas gesture) is handled,
+    // the applet handles nothing for StallMicros; a stall queues input even at no cost.
+    int32_t StallEveryNthStroke = 0;
+    int32_t StallMicros = 0;
 };
 
 // The options of a browser applet (4 or 5) with all of its ways switched on: PaintBBS NEO
-// merges moves less than 5 ms apart, しぃペインター NEO those within one 60 Hz frame.
+// merges moves less than 5 ms apart, しぃペインター NEO those within one 60 Hz frame. Input is
+// handled as it comes.
 SimAppletOptions BrowserAppletOptions(int16_t applet);
+
+// BrowserAppletOptions(applet) taking its input as fast as the real applet does, on a canvas of
+// canvasPixels pixels: PaintBBS NEO also stalls after every 10th stroke for longer the larger
+// the canvas. std::invalid_argument for an applet other than 4 or 5 or a negative count.
+SimAppletOptions RealisticBrowserApplet(int16_t applet, int32_t canvasPixels);
 
 class SimApplet {
   public:
@@ -52,8 +68,20 @@ class SimApplet {
     void Move(ScreenPoint to, bool leftHeld);
     // The program made one call to its desktop; late paints count these.
     void Tick();
-    // The time now, in microseconds from any start: frames are shown and held moves handed on.
+    // The time now, in microseconds from any start: held moves are handed on, queued input is
+    // handled up to now, and a frame that came is shown with the input handled by its time.
     void Clock(int64_t nowMicros);
+
+    // Whether input waits in the queue for Clock() rather than being handled as it comes.
+    bool QueuesInput() const { return queues_; }
+    // Input events queued and not handled yet.
+    size_t Backlog() const { return queue_.size(); }
+    // When the oldest queued input will have been handled, on Clock()'s time; nothing queued,
+    // nothing.
+    std::optional<int64_t> NextHandlingMicros() const;
+    // When paint or the mark last changed what the surface shows, on Clock()'s time; nothing
+    // before the first change.
+    std::optional<int64_t> LastShownChangeMicros() const { return lastShownChange_; }
 
     const std::array<int16_t, 3>& Levels() const { return levels_; }
     uint32_t Colour() const;  // 0x00BBGGRR, 5 x the levels
@@ -73,15 +101,31 @@ class SimApplet {
         uint32_t Colour;
         int32_t CallsLeft;
     };
+    // One input as the applet takes it, after merging.
+    struct Input {
+        bool IsMove = false;
+        MouseAction Action{};  // of a button event
+        ScreenPoint At;
+        bool LeftHeld = false;  // of a move
+        int64_t Arrival = 0;
+    };
 
     void DrawApplet();
+    // Input arriving: merged moves are held here, the rest handed on to HandOn.
+    void FlushHeldMove();
+    void HandOn(Input input);
+    void HandleUpTo(int64_t until);
+    // Input taken by the applet, at once or from the queue.
+    void Handle(const Input& input);
+    void HandleMouse(MouseAction action, ScreenPoint at);
+    void HandleMove(ScreenPoint to, bool leftHeld);
     void LeftDown(ScreenPoint at);
-    void LeftUp();
-    void HandOnMove(ScreenPoint to);
+    void EndGesture();
     // Lands a paint on the canvas; the surface shows it at the next Present.
     void Land(ScreenPoint at, uint32_t colour);
-    // Brings the surface up to the canvas and the mark; at once, or at a frame tick.
-    void Present();
+    // Brings the surface up to the canvas and the mark, as of the time at: at once, or at a
+    // frame tick.
+    void Present(int64_t at);
     void Changed();
     size_t CanvasIndex(ScreenPoint at) const;
     // The canvas pixel as the applet knows it: its own paint not shown yet, or what the
@@ -115,8 +159,19 @@ class SimApplet {
     bool markWanted_ = false;
     int64_t now_ = 0;
     int64_t lastFrame_ = 0;
+    std::optional<int64_t> lastShownChange_;
+
+    // Arrival: the drag as the merging sees it, before the queue.
+    bool draggingCanvas_ = false;
     int64_t lastHandedOn_ = 0;
     std::optional<ScreenPoint> heldMove_;
+
+    // The queue and the applet's own time.
+    bool queues_ = false;
+    std::deque<Input> queue_;
+    int64_t busyUntil_ = 0;   // the end of the last input handled, or of the stall after it
+    int64_t handlingAt_ = 0;  // the time of what the applet does now
+    int64_t strokes_ = 0;
     uint32_t unsafeSeed_ = 0x2545F491u;
 };
 

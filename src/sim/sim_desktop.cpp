@@ -48,13 +48,14 @@ void SimDesktop::MovePointer(int16_t x, int16_t y) {
     Called();
     const ScreenPoint to{static_cast<int16_t>(std::clamp<int32_t>(x, 0, width_ - 1)),
                          static_cast<int16_t>(std::clamp<int32_t>(y, 0, height_ - 1))};
-    if (to == cursor_) {
-        return;
+    if (to != cursor_) {
+        cursor_ = to;
+        if (OnMove) {
+            OnMove(cursor_, leftHeld_);
+        }
     }
-    cursor_ = to;
-    if (OnMove) {
-        OnMove(cursor_, leftHeld_);
-    }
+    // The sender spent its time on the call whether the pointer moved or not.
+    SpendInputCost();
 }
 
 ScreenPoint SimDesktop::PointerPosition() {
@@ -74,6 +75,7 @@ void SimDesktop::Button(MouseAction action) {
     if (OnMouse) {
         OnMouse(action, cursor_);
     }
+    SpendInputCost();
 }
 
 bool SimDesktop::IsKeyDown(Key key) {
@@ -93,19 +95,19 @@ std::unique_ptr<ScreenReader> SimDesktop::OpenScreen() {
 
 void SimDesktop::Sleep(uint32_t milliseconds) {
     Called();
-    clock_ += milliseconds;
+    AdvanceClock(milliseconds);
     slept_ += milliseconds;
 }
 
 int32_t SimDesktop::TickCount() {
     Called();
-    const int32_t now = std::bit_cast<int32_t>(clock_);
-    clock_ += autoAdvance_;
+    const int32_t now = std::bit_cast<int32_t>(Now());
+    AdvanceClock(autoAdvance_);
     return now;
 }
 
 void SimDesktop::SetClock(int32_t ticks) {
-    clock_ = std::bit_cast<uint32_t>(ticks);
+    clockMicros_ = uint64_t{std::bit_cast<uint32_t>(ticks)} * 1000;
 }
 
 bool SimDesktop::OnScreen(int64_t x, int64_t y) const {

@@ -72,12 +72,18 @@ class SimDesktop : public Desktop {
 
     // The clock wraps like a 32-bit tick counter read as signed.
     void SetClock(int32_t ticks);
-    void AdvanceClock(uint32_t milliseconds) { clock_ += milliseconds; }
+    void AdvanceClock(uint32_t milliseconds) { clockMicros_ += uint64_t{milliseconds} * 1000; }
     // Each TickCount advances the clock by this much, so busy waits on it end.
     void SetAutoAdvance(uint32_t millisecondsPerRead) { autoAdvance_ = millisecondsPerRead; }
+    // Each MovePointer and button event advances the clock by this much once it is delivered:
+    // the sender's own time for an event, so a run's input is spread out as a real one is.
+    void SetInputCostMicros(uint32_t micros) { inputCostMicros_ = micros; }
     uint64_t SleptMilliseconds() const { return slept_; }
     // The clock, without moving it.
-    uint32_t Now() const { return clock_; }
+    uint32_t Now() const { return static_cast<uint32_t>(clockMicros_ / 1000); }
+    // The clock in microseconds, without the wrap: Now() is its milliseconds as the tick counter
+    // has them.
+    int64_t NowMicros() const { return static_cast<int64_t>(clockMicros_); }
 
   private:
     class Dc;
@@ -88,6 +94,7 @@ class SimDesktop : public Desktop {
         if (OnCall)
             OnCall();
     }
+    void SpendInputCost() { clockMicros_ += inputCostMicros_; }
 
     int32_t width_;
     int32_t height_;
@@ -103,8 +110,10 @@ class SimDesktop : public Desktop {
     int64_t regionReads_ = 0;
     int32_t openDcs_ = 0;
     bool dcAvailable_ = true;
-    uint32_t clock_ = 0;
+    // Microseconds, so an input cost under a millisecond still adds up.
+    uint64_t clockMicros_ = 0;
     uint32_t autoAdvance_ = 0;
+    uint32_t inputCostMicros_ = 0;
     uint64_t slept_ = 0;
 };
 

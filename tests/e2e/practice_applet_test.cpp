@@ -13,6 +13,7 @@
 #include "child_process.h"
 #include "image/png_picture.h"
 #include "inkrelay_road.h"
+#include "practice_arguments.h"
 #include "temp_dir.h"
 #include "x_driver.h"
 #include "xvfb_server.h"
@@ -85,9 +86,20 @@ XvfbServer* PracticeAppletTest::server_ = nullptr;
 
 TEST(PracticeAppletArguments, BadArgumentsPrintTheUsageAndExitTwoWithoutADisplay) {
     const std::vector<std::vector<std::string>> bad{
-        {"--applet", "6"}, {"--layout", "2"}, {"--canvas", "0x10"},  {"--canvas", "10x"},
-        {"--lag"},         {"--lag", "-1"},   {"--drop-every", "0"}, {"--dump", ""},
-        {"--bogus"},       {"--applet", "1x"}};
+        {"--applet", "6"},
+        {"--layout", "2"},
+        {"--canvas", "0x10"},
+        {"--canvas", "10x"},
+        {"--lag"},
+        {"--lag", "-1"},
+        {"--drop-every", "0"},
+        {"--dump", ""},
+        {"--bogus"},
+        {"--applet", "1x"},
+        {"--event-cost", "-1"},
+        {"--event-cost", std::to_string(int64_t{practice::MaxEventCostMicros} + 1)},
+        {"--stall-every", "-1"},
+        {"--stall-ms", std::to_string(int64_t{practice::MaxStallMilliseconds} + 1)}};
     for (const auto& args : bad) {
         TempDir folder;
         std::vector<std::string> argv{INKRELAY_PRACTICE_APPLET};
@@ -235,6 +247,31 @@ TEST_F(PracticeAppletTest, BrowserAppletShowsItsMarkAndFramesAndLosesAFastDragsC
     EXPECT_EQ(dump.PixelAt(35, 95), paint);
     EXPECT_EQ(dump.PixelAt(60, 105), paint);
     EXPECT_EQ(dump.PixelAt(35, 105), White);
+}
+
+// Slowed down and stalling after every stroke, PaintBBS and PaintBBS NEO (whose paint waits for
+// its frames too): each input waits for the one before, none is lost, and the queue drains with
+// no more input to wake the window.
+TEST_F(PracticeAppletTest, EventCostAndStallHoldTheInputBackAndLoseNone) {
+    constexpr int CostMs = 60;
+    constexpr int StallMs = 400;
+    for (const char* applet : {"1", "4"}) {
+        Start({"--applet", applet, "--event-cost", std::to_string(CostMs * 1000), "--stall-every",
+               "1", "--stall-ms", std::to_string(StallMs), "--canvas", "60x60"});
+        const auto sent = Clock::now();
+        screen_.Click(Canvas(5, 5));
+        screen_.Click(Canvas(15, 5));
+        screen_.Click(Canvas(25, 5));
+        EXPECT_EQ(PixelBecomes(screen_, Canvas(5, 5), Rgb(0, 0, 0)), Rgb(0, 0, 0)) << applet;
+        // At least the press's own turn before the first dot.
+        EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(CostMs)) << applet;
+        EXPECT_EQ(PixelBecomes(screen_, Canvas(25, 5), Rgb(0, 0, 0)), Rgb(0, 0, 0)) << applet;
+        // Three presses and two releases in turn, and a stall after each of the first strokes.
+        EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(5 * CostMs + 2 * StallMs))
+            << applet;
+        EXPECT_EQ(screen_.PixelAt(Canvas(15, 5)), Rgb(0, 0, 0)) << applet;
+        EXPECT_EQ(Stop(), 0) << Errors();
+    }
 }
 
 TEST_F(PracticeAppletTest, DeadAppletPaintsNothing) {

@@ -1,9 +1,11 @@
 // The simulated browser applets' ways: tall bars with slack and an unsafe row, the pointer mark,
-// paint shown at frame ticks and moves merged inside a drag.
+// paint shown at frame ticks, moves merged inside a drag, and input taken at the applet's pace.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "desktop_applet.h"
 
@@ -99,6 +101,94 @@ TEST(BrowserApplet, movesTooCloseTogetherLoseTheirCornerButASingleMoveLands) {
     drag({{0, 40}, {20, 40}});
     rig.Wait(6);
     EXPECT_EQ(rig.Shown(20, 40), 0u);
+}
+
+// The pace of the real applets; the stall as long as on the practice applet's own 400 x 400
+// canvas, so that it stands out from the frames.
+SimAppletOptions Realistic(int16_t applet) {
+    return RealisticBrowserApplet(applet, 400 * 400);
+}
+
+TEST(BrowserApplet, aBurstShowsEachDotAtTheFrameAfterItsTurnAndOnlyPaintBbsNeoStalls) {
+    for (int16_t applet : {4, 5}) {
+        SimAppletOptions options = Realistic(applet);
+        // The dot's own pixel, not the mark over it, tells when it is shown.
+        options.PointerMark = false;
+        BrowserRig rig(options);
+        const int64_t cost = options.EventCostMicros;
+        const int64_t frame = options.FrameMicros;
+        const int every = options.StallEveryNthStroke;
+        const int dots = 2 * std::max(every, 5) + 3;
+        const auto dot = [](int k) { return std::pair{2 * (k % 40), 1 + 2 * (k / 40)}; };
+
+        // All sent at one instant, so a press's turn is its place in the queue, and each n-th
+        // stroke before it has stalled the applet once.
+        std::vector<int64_t> handled;
+        for (int k = 0; k < dots; ++k) {
+            rig.At(Place.Canvas.X + dot(k).first, Place.Canvas.Y + dot(k).second);
+            rig.screen.PressButton(MouseButton::Left);
+            const auto turn = static_cast<int64_t>(rig.Applet().Backlog());
+            const int64_t stalls = every > 0 ? k / every : 0;
+            handled.push_back(turn * cost + stalls * options.StallMicros);
+            rig.screen.ReleaseButton(MouseButton::Left);
+        }
+        EXPECT_EQ(rig.Shown(dot(0).first, dot(0).second), White);
+
+        std::vector<std::optional<int64_t>> shown(static_cast<size_t>(dots));
+        for (int64_t ms = 1; ms * 1000 <= handled.back() + 2 * frame; ++ms) {
+            rig.Wait(1);
+            for (int k = 0; k < dots; ++k) {
+                auto& seen = shown[static_cast<size_t>(k)];
+                if (!seen && rig.Shown(dot(k).first, dot(k).second) != White)
+                    seen = rig.Applet().LastShownChangeMicros();
+            }
+        }
+        EXPECT_EQ(rig.Applet().Backlog(), 0u);
+        int64_t stillest = 0;
+        for (int k = 0; k < dots; ++k) {
+            const int64_t frameAfter = (handled[size_t(k)] + frame - 1) / frame * frame;
+            EXPECT_EQ(shown[size_t(k)], frameAfter) << "applet " << applet << " dot " << k;
+            if (k > 0 && shown[size_t(k)] && shown[size_t(k - 1)])
+                stillest = std::max(stillest, *shown[size_t(k)] - *shown[size_t(k - 1)]);
+        }
+        // PaintBBS NEO's canvas stands still through its stall, then catches up; しぃペインター
+        // NEO shows its next dot by the next frame.
+        if (applet == 4)
+            EXPECT_GE(stillest, options.StallMicros - frame);
+        else
+            EXPECT_LE(stillest, frame);
+    }
+}
+
+// The sender's time per event reaches the applet below the millisecond.
+TEST(BrowserApplet, aSenderFasterThanTheAppletOnlyBuildsABacklog) {
+    const SimAppletOptions options = Realistic(5);
+    const int64_t cost = options.EventCostMicros;
+    constexpr int Moves = 200;
+    for (bool faster : {false, true}) {
+        BrowserRig rig(options);
+        // Just slower than the applet, by less than a millisecond an event, or twice as fast.
+        rig.screen.SetInputCostMicros(uint32_t(faster ? cost / 2 : cost + cost / 4));
+        size_t most = 0;
+        for (int i = 0; i < Moves; ++i) {
+            rig.At(300 + i % 2, 250);
+            most = std::max(most, rig.Applet().Backlog());
+        }
+        if (!faster) {
+            EXPECT_EQ(most, 1u);
+            continue;
+        }
+        EXPECT_GE(most, size_t(Moves / 2));
+        // Whenever they came, the last is handled once the applet has spent its time on all.
+        const int64_t drained = Moves * cost;
+        rig.screen.SetInputCostMicros(0);
+        rig.screen.SetClock(int32_t(drained / 1000));
+        rig.screen.TickCount();
+        EXPECT_GT(rig.Applet().Backlog(), 0u);
+        rig.screen.SetClock(int32_t(drained / 1000 + 1));
+        rig.screen.TickCount();
+        EXPECT_EQ(rig.Applet().Backlog(), 0u);
+    }
 }
 
 }  // namespace

@@ -286,6 +286,148 @@ TEST(SimAppletMisbehaviour, DeadAppletTakesNoInputButShowsItsBars) {
     EXPECT_EQ(rig.screen.PixelAt(rig.BarX(51), rig.BarY(2)), 0x00FF0000u);
 }
 
+// A queued applet handles later, never otherwise: one script at one instant, its inputs given
+// straight to the applet as the window would.
+struct QueueRun {
+    explicit QueueRun(const SimAppletOptions& options) : applet(options, surface) {}
+
+    ScreenPoint Bar(int channel, int level) const {
+        const AppletProfile& profile = applet.Profile();
+        return {int16_t(Place.Bars.X + level - profile.Origin),
+                int16_t(Place.Bars.Y + channel * profile.Pitch[0])};
+    }
+    static ScreenPoint Canvas(int x, int y) {
+        return {int16_t(Place.Canvas.X + x), int16_t(Place.Canvas.Y + y)};
+    }
+    void Click(ScreenPoint at, MouseAction down = MouseAction::LeftDown) {
+        applet.Move(at, false);
+        applet.Mouse(down, at);
+        const bool left = down == MouseAction::LeftDown;
+        applet.Mouse(left ? MouseAction::LeftUp : MouseAction::RightUp, at);
+    }
+    // Bars set, a pressed bar dragged, a stroke, a colour picked up from it and a dot in it.
+    void Script() {
+        Click(Bar(0, 40));
+        applet.Move(Bar(1, 20), false);
+        applet.Mouse(MouseAction::LeftDown, Bar(1, 20));
+        applet.Move(Bar(1, 30), true);
+        applet.Mouse(MouseAction::LeftUp, Bar(1, 30));
+        applet.Move(Canvas(5, 5), false);
+        applet.Mouse(MouseAction::LeftDown, Canvas(5, 5));
+        applet.Move(Canvas(12, 5), true);
+        applet.Move(Canvas(12, 9), true);
+        applet.Mouse(MouseAction::LeftUp, Canvas(12, 9));
+        Click(Bar(2, 10));
+        Click(Canvas(8, 5), MouseAction::RightDown);
+        Click(Canvas(30, 30));
+    }
+
+    ImageSurface surface;
+    SimApplet applet;
+};
+
+TEST(SimAppletQueue, BurstIsHandledInOrderAtItsCostAndLosesNothing) {
+    SimAppletOptions options = OptionsFor(1);
+    options.EventCostMicros = 400;
+    const int64_t cost = options.EventCostMicros;
+    QueueRun run(options);
+    ASSERT_TRUE(run.applet.QueuesInput());
+    constexpr int Dots = 30;
+    // A press and a release a dot; no moves, so the k-th press is the 2k-th input.
+    for (int k = 0; k < Dots; ++k) {
+        run.applet.Mouse(MouseAction::LeftDown, QueueRun::Canvas(2 * k, 7));
+        run.applet.Mouse(MouseAction::LeftUp, QueueRun::Canvas(2 * k, 7));
+    }
+    ASSERT_EQ(run.applet.Backlog(), size_t(2 * Dots));
+    const auto shown = [&](int k) {
+        const ScreenPoint at = QueueRun::Canvas(2 * k, 7);
+        return run.surface.PixelAt(at.X, at.Y) != White;
+    };
+    for (int k = 0; k < Dots; ++k) {
+        const int64_t pressed = (2 * k + 1) * cost;
+        run.applet.Clock(pressed - 1);
+        EXPECT_FALSE(shown(k)) << k;
+        EXPECT_TRUE(k == 0 || shown(k - 1)) << k;
+        // Seen later, still shown as of the time it was handled.
+        run.applet.Clock(pressed + cost / 2);
+        EXPECT_TRUE(shown(k)) << k;
+        EXPECT_EQ(run.applet.LastShownChangeMicros(), pressed) << k;
+        EXPECT_EQ(run.applet.Backlog(), size_t(2 * Dots - 2 * k - 1)) << k;
+    }
+    run.applet.Clock(2 * Dots * cost);
+    EXPECT_EQ(run.applet.Backlog(), 0u);
+    EXPECT_FALSE(run.applet.NextHandlingMicros());
+    const std::vector<uint32_t> canvas = run.applet.CanvasPixels();
+    EXPECT_EQ(std::count(canvas.begin(), canvas.end(), White), 200 * 150 - Dots);
+}
+
+TEST(SimAppletQueue, QueuedInputEndsAsTheSameInputHandledAtOnce) {
+    for (int32_t dropEvery : {0, 2}) {
+        SimAppletOptions options = OptionsFor(1);
+        options.DropEveryNthPress = dropEvery;
+        QueueRun atOnce(options);
+        atOnce.Script();
+        options.EventCostMicros = 700;
+        QueueRun queued(options);
+        queued.Script();
+
+        // Nothing is handled before its cost has passed, the bars included.
+        const size_t inputs = queued.applet.Backlog();
+        EXPECT_GT(inputs, 20u);
+        EXPECT_EQ(queued.applet.Levels(), (std::array<int16_t, 3>{0, 0, 0}));
+        EXPECT_EQ(queued.applet.NextHandlingMicros(), options.EventCostMicros);
+        const int64_t drained = int64_t(inputs) * options.EventCostMicros;
+        queued.applet.Clock(drained - 1);
+        EXPECT_EQ(queued.applet.Backlog(), 1u);
+        queued.applet.Clock(drained);
+        EXPECT_EQ(queued.applet.Backlog(), 0u);
+
+        EXPECT_EQ(queued.applet.Levels(), atOnce.applet.Levels()) << dropEvery;
+        EXPECT_EQ(queued.applet.CanvasPixels(), atOnce.applet.CanvasPixels()) << dropEvery;
+        EXPECT_EQ(queued.surface.image, atOnce.surface.image) << dropEvery;
+        // The pick-up read the stroke the applet had painted by then, blue's press after it
+        // undone, so the last dot is in the stroke's colour; the second press is the one lost.
+        const std::vector<uint32_t> canvas = queued.applet.CanvasPixels();
+        EXPECT_NE(canvas[5 * 200 + 8], White);
+        EXPECT_EQ(canvas[30 * 200 + 30], canvas[5 * 200 + 8]) << dropEvery;
+        EXPECT_EQ(queued.applet.Levels()[2], 0);
+        EXPECT_EQ(queued.applet.Levels()[1], dropEvery == 2 ? 0 : 30);
+    }
+}
+
+TEST(SimAppletQueue, DeadAppletQueuesNothingAndAStallAloneHoldsOnlyWhatComesDuringIt) {
+    SimAppletOptions options = OptionsFor(1);
+    options.Dead = true;
+    options.EventCostMicros = 500;
+    QueueRun dead(options);
+    dead.Script();
+    EXPECT_EQ(dead.applet.Backlog(), 0u);
+    dead.applet.Clock(1000000);
+    EXPECT_EQ(dead.applet.CanvasPixels(), std::vector<uint32_t>(200 * 150, White));
+
+    options = OptionsFor(1);
+    options.StallEveryNthStroke = 2;
+    options.StallMicros = 3000;
+    QueueRun stalled(options);
+    ASSERT_TRUE(stalled.applet.QueuesInput());
+    stalled.Click(QueueRun::Canvas(1, 1));
+    EXPECT_EQ(stalled.applet.Backlog(), 0u);  // no cost: handled as it came
+    // Bar clicks and pick-ups are no strokes: the second dot is the second stroke and starts
+    // the stall.
+    stalled.Click(stalled.Bar(0, 20));
+    stalled.Click(QueueRun::Canvas(1, 1), MouseAction::RightDown);
+    stalled.Click(QueueRun::Canvas(3, 1));
+    stalled.Click(QueueRun::Canvas(5, 1));
+    EXPECT_EQ(stalled.applet.Backlog(), 3u);
+    const auto at = [&](int x) { return stalled.surface.PixelAt(Place.Canvas.X + x, 11); };
+    EXPECT_NE(at(3), White);
+    stalled.applet.Clock(options.StallMicros - 1);
+    EXPECT_EQ(at(5), White);
+    stalled.applet.Clock(options.StallMicros);
+    EXPECT_NE(at(5), White);
+    EXPECT_EQ(stalled.applet.Backlog(), 0u);
+}
+
 TEST(SimAppletSetUp, RefusesPlacesItCannotShowAndGivesTheHooksBack) {
     SimDesktop screen(400, 300);
     const auto refused = [&](SimAppletOptions options) {
@@ -304,6 +446,17 @@ TEST(SimAppletSetUp, RefusesPlacesItCannotShowAndGivesTheHooksBack) {
     options = OptionsFor(0);
     options.Layout = 2;
     refused(options);
+    options = OptionsFor(0);
+    options.EventCostMicros = -1;
+    refused(options);
+    options = OptionsFor(0);
+    options.StallEveryNthStroke = -1;
+    refused(options);
+    options = OptionsFor(0);
+    options.StallMicros = -1;
+    refused(options);
+    EXPECT_THROW(RealisticBrowserApplet(3, 100), std::invalid_argument);
+    EXPECT_THROW(RealisticBrowserApplet(4, -1), std::invalid_argument);
     options.Layout = 0;
     options.Applet = AppletCount;
     EXPECT_THROW(DesktopApplet(screen, options), RuntimeError);

@@ -1,6 +1,7 @@
-// The simulated desktop's two promises that other tests lean on: an applet hears of every call
-// before it acts, so late paint counts calls, and the clock wraps as the real tick counter does,
-// so the waits' wrap tests mean what they say.
+// The simulated desktop's promises that other tests lean on: an applet hears of every call
+// before it acts, so late paint counts calls; the clock wraps as the real tick counter does, so
+// the waits' wrap tests mean what they say; and a sender's time per event adds up below a
+// millisecond, so an applet's pace can be met or outrun.
 
 #include "sim_desktop.h"
 
@@ -51,6 +52,34 @@ TEST(SimDesktopClock, WrapsLikeASigned32BitTickCounter) {
     desktop.SetClock(INT32_MIN);
     desktop.AdvanceClock(UINT32_MAX);
     EXPECT_EQ(desktop.TickCount(), INT32_MAX);
+}
+
+TEST(SimDesktopClock, InputCostMovesTheClockAfterEachEventInMicroseconds) {
+    SimDesktop desktop(10, 10);
+    std::vector<int64_t> deliveredAt;
+    desktop.OnMove = [&](ScreenPoint, bool) { deliveredAt.push_back(desktop.NowMicros()); };
+    desktop.OnMouse = [&](MouseAction, ScreenPoint) { deliveredAt.push_back(desktop.NowMicros()); };
+    desktop.SetInputCostMicros(400);
+    desktop.MovePointer(3, 3);
+    desktop.PressButton(MouseButton::Left);
+    desktop.MovePointer(3, 3);  // no move, but the sender spent its time on the call
+    desktop.ReleaseButton(MouseButton::Left);
+    EXPECT_EQ(deliveredAt, (std::vector<int64_t>{0, 400, 1200}));
+    EXPECT_EQ(desktop.NowMicros(), 1600);
+    EXPECT_EQ(desktop.Now(), 1u);
+
+    // Only input spends it; the millisecond calls keep their meaning.
+    EXPECT_EQ(desktop.TickCount(), 1);
+    desktop.Sleep(2);
+    EXPECT_EQ(desktop.NowMicros(), 3600);
+
+    // The microseconds carry into the wrapping milliseconds; NowMicros does not wrap.
+    desktop.SetClock(INT32_MAX);
+    desktop.SetInputCostMicros(600);
+    desktop.MovePointer(4, 4);
+    desktop.MovePointer(5, 5);
+    EXPECT_EQ(desktop.TickCount(), INT32_MIN);
+    EXPECT_EQ(desktop.NowMicros(), int64_t{INT32_MAX} * 1000 + 1200);
 }
 
 }  // namespace

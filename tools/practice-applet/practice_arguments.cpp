@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "draw/applet_profile.h"
+#include "sim_applet.h"
 
 namespace inkrelay::practice {
 
@@ -56,6 +57,18 @@ bool ParseValue(const std::string& option, const std::string& value, PracticeArg
         parsed.LagMilliseconds = lag.value_or(0);
         return lag.has_value();
     }
+    if (option == "--event-cost") {
+        parsed.EventCostMicros = Number(value, 0, MaxEventCostMicros);
+        return parsed.EventCostMicros.has_value();
+    }
+    if (option == "--stall-every") {
+        parsed.StallEvery = Number(value, 0, std::numeric_limits<int32_t>::max());
+        return parsed.StallEvery.has_value();
+    }
+    if (option == "--stall-ms") {
+        parsed.StallMilliseconds = Number(value, 0, MaxStallMilliseconds);
+        return parsed.StallMilliseconds.has_value();
+    }
     parsed.DumpFile = value;
     return !value.empty();
 }
@@ -63,9 +76,29 @@ bool ParseValue(const std::string& option, const std::string& value, PracticeArg
 }  // namespace
 
 std::string PracticeUsage() {
-    return "usage: practice-applet [--applet 0.." + std::to_string(AppletCount - 1) +
-           "] [--layout 0|1] [--canvas WxH] [--drop-every N] [--lag MS] [--no-pickup] [--dead] "
-           "[--dump FILE.png]";
+    // The defaults as the model has them: the cost, the count, the stall's fixed time and its
+    // time per pixel.
+    const SimAppletOptions bare = RealisticBrowserApplet(4, 0);
+    const SimAppletOptions thousand = RealisticBrowserApplet(4, 1000);
+    const std::string usage =
+        "usage: practice-applet [--applet 0.." + std::to_string(AppletCount - 1) +
+        "] [--layout 0|1] [--canvas WxH] [--drop-every N] [--lag MS] [--event-cost MICROS] "
+        "[--stall-every N] [--stall-ms MS] [--no-pickup] [--dead] [--dump FILE.png]\n";
+    const std::string cost = "  --event-cost: the applet's time for each input event, 0.." +
+                             std::to_string(MaxEventCostMicros) +
+                             " microseconds; input waits its turn and none is lost (default " +
+                             std::to_string(bare.EventCostMicros) +
+                             " for applets 4 and 5, else 0; 0: input handled as it comes, with "
+                             "no stall unless one is asked for)\n";
+    const std::string stall =
+        "  --stall-every, --stall-ms: after every N-th stroke on the canvas nothing is handled "
+        "for MS milliseconds, 0.." +
+        std::to_string(MaxStallMilliseconds) + " (default for applet 4: every " +
+        std::to_string(bare.StallEveryNthStroke) + "th, for " +
+        std::to_string(bare.StallMicros / 1000) + " + " +
+        std::to_string((thousand.StallMicros - bare.StallMicros) / 1000) +
+        " ms per 1000 canvas pixels; else none; N 0: none)";
+    return usage + cost + stall;
 }
 
 std::string ArgumentFault(const std::string& error) {
@@ -86,7 +119,8 @@ std::optional<PracticeArguments> ParsePracticeArguments(const std::vector<std::s
             continue;
         }
         const bool takesValue = arg == "--applet" || arg == "--layout" || arg == "--canvas" ||
-                                arg == "--drop-every" || arg == "--lag" || arg == "--dump";
+                                arg == "--drop-every" || arg == "--lag" || arg == "--event-cost" ||
+                                arg == "--stall-every" || arg == "--stall-ms" || arg == "--dump";
         if (!takesValue) {
             error = "unexpected argument: " + arg;
             return std::nullopt;

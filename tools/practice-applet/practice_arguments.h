@@ -18,6 +18,10 @@ struct PracticeArguments {
     bool NoPickUp = false;
     bool Dead = false;
     std::string DumpFile;  // empty: no dump
+    // How fast the model takes its input; nothing: the applet's own (see SetUp).
+    std::optional<int32_t> EventCostMicros;
+    std::optional<int32_t> StallEvery;  // 0: no stall
+    std::optional<int32_t> StallMilliseconds;
 };
 
 // The applets are those of the profile table, however many it holds.
@@ -25,6 +29,8 @@ std::string PracticeUsage();
 
 inline constexpr int16_t MaxCanvasSide = 2000;
 inline constexpr int32_t MaxLagMilliseconds = 60000;
+inline constexpr int32_t MaxEventCostMicros = 1000000;
+inline constexpr int32_t MaxStallMilliseconds = 60000;
 
 // The exit statuses: a refused command line, and a window or dump that failed.
 inline constexpr int BadArgumentsStatus = 2;

@@ -21,7 +21,7 @@ PracticeSession::PracticeSession(const PracticeSetup& setup, std::function<int64
       swatch_(setup.Swatch),
       lagging_(setup.Options.PaintLag > 0) {
     const SimAppletOptions& options = setup.Options;
-    if (options.FrameMicros > 0 || options.MergeMovesMicros > 0)
+    if (options.FrameMicros > 0 || options.MergeMovesMicros > 0 || applet_.QueuesInput())
         frameMicros_ = options.FrameMicros > 0 ? options.FrameMicros : SixtyHertzMicros;
     ShowSwatch();
 }
@@ -45,11 +45,18 @@ void PracticeSession::Wake() {
         if (tickedMillis_ > tickUntilMillis_)
             ticking_ = false;
     }
-    if (framing_ && now >= nextFrame_) {
+    const bool frameDue = framing_ && now >= nextFrame_;
+    const auto handled = HandlingShownAt();
+    if (frameDue || (framing_ && handled && now >= *handled)) {
         applet_.Clock(now);
         // Timed to the boundary itself, not a fixed interval, so no frame shows late by a whole
         // frame.
-        nextFrame_ = (now / frameMicros_ + 1) * frameMicros_;
+        if (frameDue)
+            nextFrame_ = (now / frameMicros_ + 1) * frameMicros_;
+        // However long the queue, the time keeps coming until it is handled and shown, with no
+        // more input to bring it.
+        if (applet_.Backlog() > 0)
+            KeepFramingFor(now, 2 * frameMicros_);
         framing_ = now < frameUntil_;
     }
     ShowSwatch();
@@ -61,10 +68,20 @@ std::optional<int64_t> PracticeSession::NextWake() const {
     if (ticking_)
         next = (now / 1000 + 1) * 1000 - now;
     if (framing_) {
-        const int64_t untilFrame = std::max<int64_t>(nextFrame_ - now, 0);
-        next = next ? std::min(*next, untilFrame) : untilFrame;
+        int64_t wake = nextFrame_;
+        if (const auto handled = HandlingShownAt())
+            wake = std::min(wake, *handled);
+        const int64_t untilWake = std::max<int64_t>(wake - now, 0);
+        next = next ? std::min(*next, untilWake) : untilWake;
     }
     return next;
+}
+
+std::optional<int64_t> PracticeSession::HandlingShownAt() const {
+    // Paint at frames waits for the frame anyway; without them it shows as it is handled.
+    if (applet_.Options().FrameMicros > 0)
+        return std::nullopt;
+    return applet_.NextHandlingMicros();
 }
 
 void PracticeSession::BeforeInput() {

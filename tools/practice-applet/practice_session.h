@@ -7,9 +7,11 @@
 //
 // Time comes in two ways. With a paint lag the model gets one Tick() per millisecond of wall
 // time, so its PaintLag, a count of ticks, is a delay in milliseconds and the late paint is the
-// model's own, not a second queue. A browser applet's model gets the time itself, at every 60 Hz
-// frame boundary and before each input, so frames are shown and held moves handed on. Both run
-// only for a while after each input, so an idle window sleeps.
+// model's own, not a second queue. A browser applet's model, and one that queues its input, gets
+// the time itself, at every 60 Hz frame boundary and before each input, so frames are shown,
+// held moves handed on and queued input handled; a model without frames also when its next
+// queued input is due, since it shows that input's paint at once. Both run only for a while
+// after each input, or while input is queued, so an idle window sleeps.
 
 #include <cstdint>
 #include <functional>
@@ -45,6 +47,8 @@ class PracticeSession {
     void CatchUpTicks(int64_t now);
     void KeepTickingFor(int64_t now, int64_t milliseconds);
     void KeepFramingFor(int64_t now, int64_t micros);
+    // When the next queued input is handled, for a model whose paint shows as it is handled.
+    std::optional<int64_t> HandlingShownAt() const;
     void ShowSwatch();
 
     std::function<int64_t()> nowMicros_;

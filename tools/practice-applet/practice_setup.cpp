@@ -32,15 +32,26 @@ PracticeSetup SetUp(const PracticeArguments& args) {
     const AppletProfile& profile = ProfileOf(args.Applet);
     PracticeSetup setup;
     SimAppletOptions& options = setup.Options;
-    // The HTML5 applets come with their browser's ways; the faults are added to them.
+    // The HTML5 applets come with their browser's ways and pace; the faults are added to them.
     if (args.Applet == 4 || args.Applet == 5)
-        options = BrowserAppletOptions(args.Applet);
+        options =
+            RealisticBrowserApplet(args.Applet, int32_t{args.CanvasWidth} * args.CanvasHeight);
     options.Applet = args.Applet;
     options.Layout = args.Layout;
     options.DropEveryNthPress = args.DropEvery;
     options.PaintLag = args.LagMilliseconds;
     options.IgnorePickUp = args.NoPickUp;
     options.Dead = args.Dead;
+    if (args.EventCostMicros) {
+        options.EventCostMicros = *args.EventCostMicros;
+        // No cost is the model as it was before it queued, unless a stall is asked for.
+        if (*args.EventCostMicros == 0 && !args.StallEvery && !args.StallMilliseconds)
+            options.StallEveryNthStroke = 0;
+    }
+    if (args.StallEvery)
+        options.StallEveryNthStroke = *args.StallEvery;
+    if (args.StallMilliseconds)
+        options.StallMicros = *args.StallMilliseconds * 1000;
 
     const int16_t barsLeft = static_cast<int16_t>(Margin + args.CanvasWidth + BarsGap);
     options.Place.Canvas = {Margin, Margin};

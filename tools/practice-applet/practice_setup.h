@@ -37,8 +37,10 @@ struct PracticeSetup {
 
 // The canvas at the top left, the bars to its right with room for the levels left of the
 // captured point, the swatch under the bars. The browser applets (4 and 5) get their taller bars,
-// the alpha bar, the pointer mark, frames and merged moves. The model's PaintLag counts Tick()s,
-// which the window gives once a millisecond, so the lag is in milliseconds as it stands.
+// the alpha bar, the pointer mark, frames, merged moves, and input taken from a queue at the real
+// applet's pace (RealisticBrowserApplet) unless the arguments give another. The model's PaintLag
+// counts Tick()s, which the window gives once a millisecond, so the lag is in milliseconds as it
+// stands.
 PracticeSetup SetUp(const PracticeArguments& args);
 
 // The window's title and the line under the surface, in UTF-8.

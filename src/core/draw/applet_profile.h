@@ -26,9 +26,9 @@ struct AppletProfile {
     bool Waypoints;            // long lines are dragged through points 127 apart
     bool RepressAtVertices;    // each stroke segment is a separate drag
     bool BatchSleep;           // sleeps after every 200th event
-    // Checks the drawn pixels in batches with the button up, since the applet shows its own
-    // mark under a held button and hands paint to the screen a frame later.
-    bool BatchedCheck;
+    // Takes input from a queue at its own rate and shows paint a frame later: the run sends only
+    // a short window ahead of what the canvas shows, and checks each point once it has shown.
+    bool PacedByCanvas;
 };
 
 inline constexpr int16_t AppletCount = 6;

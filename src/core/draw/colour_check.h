@@ -1,14 +1,12 @@
 #pragma once
 // The colour check after a drawing event: which pixel shows whether the event took, what it
-// must read, and the verifier that reads them, one by one or in batches, and says whether the
-// run goes on or goes back.
+// must read, and the check of each event as it is drawn, which says whether the run goes on or
+// goes back.
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <vector>
+#include <utility>
 
 #include "desktop/desktop.h"
 #include "draw/run_position.h"
@@ -39,63 +37,27 @@ struct FailedCheck {
 };
 
 enum class CheckResult {
-    Undecided,  // nothing was read, or nothing old enough
+    Undecided,  // nothing was read, or nothing could be told yet
     Passed,
     Failed,  // Failure() says which point and where to go back to
 };
 
+// The check of each event as it is drawn.
 class ColourVerifier {
   public:
-    // batched: the points are remembered and read together; otherwise each is read as drawn.
-    ColourVerifier(Desktop& screen, std::function<void()> yield, bool batched);
-
-    // The screen is read from Open to Close, the run's own device context.
-    void Open();
-    void Close();
-    bool Batched() const { return batched_; }
+    ColourVerifier(Desktop& screen, std::function<void()> yield)
+        : screen_(screen), yield_(std::move(yield)) {}
 
     // The check right after one event; no point for a Cr, whose verdict is the previous one.
-    CheckResult CheckEvent(EventCode code, const std::optional<CheckPoint>& point,
+    CheckResult CheckEvent(ScreenReader& dc, EventCode code, const std::optional<CheckPoint>& point,
                            int32_t expectedColour, const RunPosition& at);
-
-    // Keeps the point of the event at `start` for its batch.
-    void Remember(const CheckPoint& point, int32_t expectedColour, int32_t start,
-                  const FailedCheck& ifFailed);
-    bool HasPending() const { return !pending_.empty(); }
-    size_t OpenCount() const { return pending_.size() - closed_; }
-    // Closes the open batch and checks the closed points whose paint has had time to reach the
-    // screen: at the run's end, and after a failure until the run is past what it had drawn
-    // (drawnTo, where the run stands now), all of them.
-    CheckResult CloseBatch(bool runEnd, bool afterFailure, int32_t drawnTo);
-    // Points of events from `start` on are drawn again, and checked again.
-    void Forget(int32_t start);
     const FailedCheck& Failure() const { return failure_; }
 
   private:
-    // A drawing event whose pixel a batch checks later.
-    struct PendingCheck {
-        CheckPoint Point;
-        int32_t Expected = 0;
-        int32_t Start = 0;  // the event's own index
-        FailedCheck IfFailed;
-        int32_t ClosedAt = 0;  // tick count when its batch closed
-    };
-
-    // Waits for the last of the first n points' paint, then reads them in one grab.
-    CheckResult CheckBatch(size_t n, int32_t drawnTo);
-    // The first of the first n points that does not show its colour, or n.
-    size_t FirstFailing(size_t n);
-
     Desktop& screen_;
     std::function<void()> yield_;
-    bool batched_;
-    std::unique_ptr<ScreenReader> dc_;
     int32_t verdict_ = 0;  // the last check's resume index, 0 for a pass
     FailedCheck failure_;
-    std::vector<PendingCheck> pending_;  // in the order drawn
-    size_t closed_ = 0;                  // the first closed_ pending points are in closed batches
-    int32_t redrawnTo_ = 0;              // how far the run had drawn when a check last sent it back
-    std::vector<uint32_t> region_;
 };
 
 }  // namespace inkrelay

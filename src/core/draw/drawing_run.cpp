@@ -29,7 +29,6 @@ const std::string AbortQuestion = "画像の描き込みを中止しますか？
 namespace {
 
 constexpr int32_t ProgressEvery = 200;
-constexpr size_t BatchLimit = 200;  // events a batch may hold before it is checked
 constexpr int16_t LastSettleExponent = 12;
 constexpr int16_t FailuresPerLayout = 16;
 
@@ -56,8 +55,9 @@ DrawRun::DrawRun(Desktop& screen, const EventMemory& mem, int32_t eventMemEnd,
       profile_(ProfileOf(settings.Applet)),
       act_(screen, [this] { Settle(); }),
       replayer_(act_, profile_, places_),
-      verifier_(screen, hooks.Yield,
-                settings.Check && profile_.BatchedCheck && !settings.PerEventCheck) {}
+      verifier_(screen, hooks.Yield),
+      pacer_(screen, hooks.Yield, settings.Check),
+      paced_(profile_.PacedByCanvas && !(settings.Check && settings.PerEventCheck)) {}
 
 void DrawRun::Settle() {
     YieldWait(hooks_.Yield, DET);
@@ -73,10 +73,10 @@ DrawReport DrawRun::Run() {
         bool failed = false;
         for (;;) {
             failed = !ReplayList();
-            // The last batches are checked before the run ends, and may send it back.
-            if (failed || !succeeded_ || !verifier_.Batched() || !verifier_.HasPending())
+            // The last points are waited for before the run ends, and may send it back.
+            if (failed || !succeeded_ || !paced_ || !pacer_.HasPending())
                 break;
-            const CheckResult last = verifier_.CloseBatch(true, ErrCnt > 0, at_.i);
+            const CheckResult last = pacer_.Drain(*dc_, at_.i);
             if (!Take(last))
                 failed = true;
             if (last != CheckResult::Failed || failed)
@@ -90,7 +90,7 @@ DrawReport DrawRun::Run() {
             screen_.ReleaseButton(MouseButton::Left);
         } catch (...) {
         }
-        verifier_.Close();
+        dc_.reset();
         throw;
     }
 }
@@ -105,9 +105,12 @@ bool DrawRun::ReplayList() {
         }
         const DrawEvent event = DecodeEvent(walker_);
         const EventCode code = event.Code;
-        // A batch ends with its colour: the next selection changes what the pixels must read.
-        if ((code == Mk || code == Gt) && verifier_.Batched() && verifier_.HasPending()) {
-            const CheckResult result = verifier_.CloseBatch(false, ErrCnt > 0, at_.i);
+        // After a failure every colour's points are waited for before the next colour, until
+        // the run is past what it had drawn: a failure sends the run back over everything drawn
+        // since, and an applet that loses presses often would lose another on the way back.
+        if ((code == Mk || code == Gt) && paced_ && pacer_.HasPending() &&
+            (ErrCnt > 0 || pacer_.Redrawing(at_.i))) {
+            const CheckResult result = pacer_.Drain(*dc_, at_.i);
             if (!Take(result))
                 return false;
             if (result == CheckResult::Failed)
@@ -115,18 +118,16 @@ bool DrawRun::ReplayList() {
         }
         const std::optional<ScreenPoint> drawn = Replay(event);
         Pause(SpeedExp);
-        if (settings_.Check && code >= Dt) {
-            if (!verifier_.Batched()) {
-                const std::optional<CheckPoint> point =
-                    drawn ? std::optional(CheckPointOf(code, *drawn, at_)) : std::nullopt;
-                if (!Take(verifier_.CheckEvent(code, point, ExpectedColour_, at_)))
-                    return false;
-            } else {
-                Remember(code, event, drawn);
-                if (!stroking_ && (code == Cr || verifier_.OpenCount() >= BatchLimit) &&
-                    !Take(verifier_.CloseBatch(false, ErrCnt > 0, at_.i)))
-                    return false;
-            }
+        if (paced_) {
+            Track(code, event, drawn);
+            if (!Take(pacer_.KeepPace(*dc_, act_.Sent(), at_.i,
+                                      [this] { return screen_.IsKeyDown(Key::Escape); })))
+                return false;
+        } else if (settings_.Check && code >= Dt) {
+            const std::optional<CheckPoint> point =
+                drawn ? std::optional(CheckPointOf(code, *drawn, at_)) : std::nullopt;
+            if (!Take(verifier_.CheckEvent(*dc_, code, point, ExpectedColour_, at_)))
+                return false;
         }
         if (screen_.IsKeyDown(Key::Escape) && AskAbort())
             return true;
@@ -150,7 +151,9 @@ void DrawRun::Start() {
         HeaderLine({settings_.Mode, settings_.Applet, settings_.Speed, settings_.ScanWidth,
                     settings_.ScanHeight, settings_.DrawPos, settings_.RGBBarPos, end_});
     LogLines[1] = StartLine(hooks_.TimeOfDay());
-    verifier_.Open();
+    dc_ = screen_.OpenScreen();
+    if (paced_)
+        pacer_.Reset(settings_.DrawPos, settings_.ScanWidth, settings_.ScanHeight);
     at_.i = 1;
     resume_ = at_;
     hooks_.SetProgressMaximum(AddLong(end_, 1));
@@ -172,12 +175,12 @@ std::optional<ScreenPoint> DrawRun::Replay(const DrawEvent& e) {
             at_.RgtPnt = e.At;
             return std::nullopt;
         case Cr: at_.Row = AddInteger(at_.Row, 1); return std::nullopt;
-        case St: stroking_ = true; [[fallthrough]];
+        case St:
         case Dt:
         case Ln:
         case CD:
         case CL: MarkResumePoint(e.At); break;
-        case Ed: stroking_ = false; break;
+        case Ed:
         case Mv: break;
     }
     return replayer_.Draw(e, at_.Row);
@@ -195,13 +198,14 @@ void DrawRun::MarkResumePoint(int32_t at) {
     resume_ = at_;
 }
 
-void DrawRun::Remember(EventCode code, const DrawEvent& event,
-                       const std::optional<ScreenPoint>& drawn) {
-    // An Ed's point is the St's or Mv's before it, remembered already.
+void DrawRun::Track(EventCode code, const DrawEvent& event,
+                    const std::optional<ScreenPoint>& drawn) {
+    // An Ed's point is the St's or Mv's before it, tracked already.
     if (code == Ed || !drawn)
         return;
     const CheckPoint point = CheckPointOf(code, *drawn, at_);
-    verifier_.Remember(point, ExpectedColour_, event.At, {code, at_, point.ResumeAt, resume_});
+    pacer_.Track(point, ExpectedColour_, event.At, {code, at_, point.ResumeAt, resume_},
+                 act_.Sent());
 }
 
 bool DrawRun::Take(CheckResult result) {
@@ -213,10 +217,10 @@ bool DrawRun::Take(CheckResult result) {
             --DET;
         return true;
     }
-    const FailedCheck& f = verifier_.Failure();
+    const FailedCheck& f = paced_ ? pacer_.Failure() : verifier_.Failure();
     if (Fail(f))
         return false;
-    if (verifier_.Batched()) {
+    if (paced_) {
         // The selections since are undone: which came last decides what the points check.
         at_.RmkPnt = f.At.RmkPnt;
         at_.RgtPnt = f.At.RgtPnt;
@@ -287,17 +291,16 @@ void DrawRun::ResumeAfterDeclinedAbort() {
     at_.SavedRow = resume_.SavedRow;
     // Before the first drawing event there is nothing to resume; the list starts again.
     at_.i = at_.RsmPnt > 0 ? at_.RsmPnt : 1;
-    stroking_ = false;
     barsUnknown_ = false;
     // What is drawn again is checked again.
-    verifier_.Forget(at_.i);
+    pacer_.Forget(at_.i);
 }
 
 DrawOutcome DrawRun::End(bool failed) {
     const DrawOutcome outcome =
         failed ? DrawOutcome::Failed : (succeeded_ ? DrawOutcome::Completed : DrawOutcome::Aborted);
     hooks_.SetProgress(AddLong(end_, 1));
-    verifier_.Close();
+    dc_.reset();
     LogLines[static_cast<size_t>(LogIdx)] = FinishLine(hooks_.TimeOfDay());
     hooks_.WriteLog(LogLines);
     hooks_.FocusMainWindow();

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "draw/draw_hooks.h"
 #include "draw/drawing_log.h"
 #include "draw/event_replay.h"
+#include "draw/paced_check.h"
 #include "draw/pointer_actions.h"
 #include "draw/run_position.h"
 #include "scan/draw_list.h"
@@ -72,6 +74,8 @@ class DrawRun {
 
     // The colour the last Mk selected, as the screen shows it.
     int32_t ExpectedColour() const { return ExpectedColour_; }
+    // What pacing saw of the applet; all zero for the profiles that are not paced.
+    PaceStats Pace() const { return paced_ ? pacer_.Stats() : PaceStats{}; }
 
   private:
     void Start();
@@ -85,7 +89,7 @@ class DrawRun {
     bool Take(CheckResult result);
     // The failure's bookkeeping, the same per event and per batch; true when the run has failed.
     bool Fail(const FailedCheck& failure);
-    void Remember(EventCode code, const DrawEvent& event, const std::optional<ScreenPoint>& drawn);
+    void Track(EventCode code, const DrawEvent& event, const std::optional<ScreenPoint>& drawn);
     bool AskAbort();
     void ResumeAfterDeclinedAbort();
     DrawOutcome End(bool failed);
@@ -104,6 +108,9 @@ class DrawRun {
     PointerActions act_;
     EventReplayer replayer_;
     ColourVerifier verifier_;
+    PacedVerifier pacer_;
+    bool paced_;  // by the canvas, with or without the check
+    std::unique_ptr<ScreenReader> dc_;
 
     // The run state, by the engine's own names.
     RunPosition at_;
@@ -119,7 +126,6 @@ class DrawRun {
     int16_t LogIdx = FirstErrorSlot;
 
     bool succeeded_ = true;
-    bool stroking_ = false;  // between an St and its Ed
     // The bars may not hold the colour RmkPnt and RgtPnt name; the next Mk sets every bar.
     bool barsUnknown_ = false;
 };
