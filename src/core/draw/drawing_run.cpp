@@ -120,8 +120,7 @@ bool DrawRun::ReplayList() {
         Pause(SpeedExp);
         if (paced_) {
             Track(code, event, drawn);
-            if (!Take(pacer_.KeepPace(*dc_, act_.Sent(), at_.i,
-                                      [this] { return screen_.IsKeyDown(Key::Escape); })))
+            if (!Take(pacer_.KeepPace(*dc_, act_.Sent(), at_.i)))
                 return false;
         } else if (settings_.Check && code >= Dt) {
             const std::optional<CheckPoint> point =

@@ -95,8 +95,7 @@ void PacedVerifier::Wait() {
     screen_.Sleep(1);
 }
 
-CheckResult PacedVerifier::KeepPace(ScreenReader& dc, int64_t sent, int32_t drawnTo,
-                                    const std::function<bool()>& stop) {
+CheckResult PacedVerifier::KeepPace(ScreenReader& dc, int64_t sent, int32_t drawnTo) {
     drawnTo_ = drawnTo;
     if (pending_.empty())
         return CheckResult::Undecided;
@@ -116,7 +115,7 @@ CheckResult PacedVerifier::KeepPace(ScreenReader& dc, int64_t sent, int32_t draw
         return result;
     const int32_t t0 = screen_.TickCount();
     const int64_t acked0 = acked_;
-    while (!pending_.empty() && sent - acked_ > Window() && !stop()) {
+    while (!pending_.empty() && sent - acked_ > Window()) {
         Wait();
         take(Poll(dc));
         if (result == CheckResult::Failed)

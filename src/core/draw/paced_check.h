@@ -40,9 +40,8 @@ class PacedVerifier {
     bool HasPending() const { return !pending_.empty(); }
 
     // Reads the tracked points, and while more than the window of input is on its way waits
-    // for them to show. stop ends the wait early (Esc held). drawnTo: where the run stands.
-    CheckResult KeepPace(ScreenReader& dc, int64_t sent, int32_t drawnTo,
-                         const std::function<bool()>& stop);
+    // for them to show. drawnTo: where the run stands. Esc is the run's to poll, once an event.
+    CheckResult KeepPace(ScreenReader& dc, int64_t sent, int32_t drawnTo);
     // Waits until every tracked point has shown or is decided.
     CheckResult Drain(ScreenReader& dc, int32_t drawnTo);
     // Whether the run is still drawing again what a failure sent it back over.
