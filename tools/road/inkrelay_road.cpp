@@ -313,14 +313,22 @@ void Inkrelay::Capture(Rect button, Rect readout, Point at, MouseButton pressWit
     const Rect shown = ScreenRect(readout);
     const ScreenImage before = x_.Grab(shown);
     x_.MoveTo(at);
-    x_.Press(pressWith);
-    try {
-        x_.WaitForChange(shown, before, launch_.StepTimeout, "the captured position's readout");
-    } catch (...) {
-        x_.Release(pressWith);
-        throw;
-    }
+    // Held until the readout shows the capture, since the program polls the buttons. Under wine a
+    // press now and then never reaches the button state the program polls (seen once in a whole
+    // road), so it is made again, as the keys are: a second press after a capture that did end
+    // only reaches the applet, which a capture's click reaches anyway.
+    bool held = false;
+    const bool captured = Repeated(
+        [&] {
+            if (held)
+                x_.Release(pressWith);
+            x_.Press(pressWith);
+            held = true;
+        },
+        [&] { return x_.Grab(shown) != before; });
     x_.Release(pressWith);
+    if (!captured)
+        throw std::runtime_error("the screen did not change: the captured position's readout");
 }
 
 void Inkrelay::CaptureDrawPos(Point canvas) {
