@@ -238,17 +238,15 @@ CheckResult PacedVerifier::Decide(int32_t now) {
         passed = std::max(passed, *taken + 1);
     if (!verify_ && idle)
         passed = pending_.size();
+    if (taken)
+        acked_ = std::max(acked_, pending_[*taken].Sent);
     CheckResult result = CheckResult::Undecided;
     if (passed > 0) {
-        if (taken)
-            acked_ = std::max(acked_, pending_[std::min(*taken, pending_.size() - 1)].Sent);
         Acknowledge(passed);
         result = CheckResult::Passed;
     }
     if (pending_.empty())
         return result;
-    if (taken && *taken >= passed)
-        acked_ = std::max(acked_, pending_[*taken - passed].Sent);
     if (!verify_ || (pending_.front().Shows && !idle))
         return result;  // shows, and waits for a later point to be taken
 
