@@ -38,8 +38,11 @@ AppletLayout::AppletLayout(const AppletProfile& profile, const AppletPlace& plac
                      place.Canvas.Y + place.CanvasHeight};
     const int32_t slackLeft = browserBars ? BrowserSlackLeft : 0;
     const int32_t slackRight = browserBars ? BrowserSlackRight : 0;
-    const Box bars{barLeft_ - slackLeft, BarRow(0) - halfHeight_ - (browserBars ? 1 : 0),
-                   barLeft_ + TopLevel + 1 + slackRight, BarRow(BarCount() - 1) + halfHeight_ + 1};
+    // A browser bar's box has a border row above and below its rows; the one above is clickable.
+    const int32_t border = browserBars ? 1 : 0;
+    const Box bars{barLeft_ - slackLeft, BarRow(0) - halfHeight_ - border,
+                   barLeft_ + TopLevel + 1 + slackRight,
+                   BarRow(BarCount() - 1) + halfHeight_ + 1 + border};
     if (!OnScreenPoints(canvas) || !OnScreenPoints(bars))
         throw std::invalid_argument("AppletLayout: part off the screen points");
     // Between the bars lie no pixels of the applet, but a canvas there would still be ambiguous.
@@ -78,7 +81,7 @@ int32_t AppletLayout::Right() const {
 
 int32_t AppletLayout::Bottom() const {
     return std::max<int32_t>(place_.Canvas.Y + place_.CanvasHeight,
-                             BarRow(BarCount() - 1) + halfHeight_ + 1);
+                             BarRow(BarCount() - 1) + halfHeight_ + 1 + (browserBars_ ? 1 : 0));
 }
 
 }  // namespace inkrelay

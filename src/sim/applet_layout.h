@@ -49,7 +49,8 @@ class AppletLayout {
     int32_t BarRow(int channel) const { return place_.Bars.Y + channel * pitch_; }
     int32_t HalfHeight() const { return halfHeight_; }
     int BarCount() const { return browserBars_ ? 4 : 3; }
-    // One past the rightmost and the lowest pixel of canvas and bars.
+    // One past the rightmost and the lowest pixel of canvas and bars, a browser bar's box
+    // included.
     int32_t Right() const;
     int32_t Bottom() const;
 

@@ -7,6 +7,21 @@
 
 namespace inkrelay {
 
+// The desktop's framebuffer as a surface to draw on.
+class DesktopSurface final : public PixelSurface {
+  public:
+    explicit DesktopSurface(SimDesktop& desktop) : desktop_(desktop) {}
+    int32_t Width() const override { return desktop_.ScreenPixels().Width; }
+    int32_t Height() const override { return desktop_.ScreenPixels().Height; }
+    void SetPixel(int32_t x, int32_t y, uint32_t colour) override {
+        desktop_.SetPixel(x, y, colour);
+    }
+    uint32_t PixelAt(int32_t x, int32_t y) const override { return desktop_.PixelAt(x, y); }
+
+  private:
+    SimDesktop& desktop_;
+};
+
 class DesktopApplet {
   public:
     // Takes over the desktop's OnMouse, OnMove and OnCall until destroyed, then gives the
@@ -20,22 +35,8 @@ class DesktopApplet {
     const SimApplet& Applet() const { return applet_; }
 
   private:
-    class Framebuffer final : public PixelSurface {
-      public:
-        explicit Framebuffer(SimDesktop& desktop) : desktop_(desktop) {}
-        int32_t Width() const override { return desktop_.ScreenPixels().Width; }
-        int32_t Height() const override { return desktop_.ScreenPixels().Height; }
-        void SetPixel(int32_t x, int32_t y, uint32_t colour) override {
-            desktop_.SetPixel(x, y, colour);
-        }
-        uint32_t PixelAt(int32_t x, int32_t y) const override { return desktop_.PixelAt(x, y); }
-
-      private:
-        SimDesktop& desktop_;
-    };
-
     SimDesktop& desktop_;
-    Framebuffer framebuffer_;
+    DesktopSurface framebuffer_;
     SimApplet applet_;
     decltype(SimDesktop::OnMouse) previousOnMouse_;
     decltype(SimDesktop::OnMove) previousOnMove_;

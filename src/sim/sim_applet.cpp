@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "browser_look.h"
 #include "line_pixels.h"
 
 namespace inkrelay {
@@ -30,6 +31,16 @@ int32_t ChebyshevDistance(ScreenPoint a, ScreenPoint b) {
 }
 
 constexpr uint32_t White = 0x00FFFFFFu;
+// How much of the browser applets' page shows around their canvas and bars: enough that what
+// lies beyond on the surface is never taken for the edge of a box or of the canvas.
+constexpr int32_t PageBand = 4;
+
+void FillOnSurface(PixelSurface& surface, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                   uint32_t colour) {
+    for (int32_t y = std::max(top, 0); y < std::min(bottom, surface.Height()); ++y)
+        for (int32_t x = std::max(left, 0); x < std::min(right, surface.Width()); ++x)
+            surface.SetPixel(x, y, colour);
+}
 
 }  // namespace
 
@@ -86,9 +97,15 @@ SimApplet::SimApplet(const SimAppletOptions& options, PixelSurface& surface)
 
 void SimApplet::DrawApplet() {
     const AppletPlace& place = options_.Place;
+    if (options_.BrowserBars)
+        DrawBrowserPage();
     for (int32_t y = place.Canvas.Y; y < place.Canvas.Y + place.CanvasHeight; ++y)
         for (int32_t x = place.Canvas.X; x < place.Canvas.X + place.CanvasWidth; ++x)
             surface_.SetPixel(x, y, White);
+    if (options_.BrowserBars) {
+        ShowBars();
+        return;
+    }
     for (int channel = 0; channel < layout_.BarCount(); ++channel) {
         for (int32_t dy = -layout_.HalfHeight(); dy <= layout_.HalfHeight(); ++dy) {
             for (int32_t level = 0; level <= TopLevel; ++level) {
@@ -99,6 +116,36 @@ void SimApplet::DrawApplet() {
                 surface_.SetPixel(layout_.BarLeft() + level, layout_.BarRow(channel) + dy, colour);
             }
         }
+    }
+}
+
+void SimApplet::DrawBrowserPage() {
+    const AppletPlace& place = options_.Place;
+    FillOnSurface(surface_, place.Canvas.X - 1 - PageBand, place.Canvas.Y - 1 - PageBand,
+                  place.Canvas.X + place.CanvasWidth + 1 + PageBand,
+                  place.Canvas.Y + place.CanvasHeight + 1 + PageBand, BrowserPage);
+    // The boxes' surroundings within the bars' reach too: the slack at their ends and the row
+    // between two boxes.
+    const int32_t boxHalf = BrowserBarBoxHeight / 2;
+    FillOnSurface(surface_, layout_.BarLeft() - BrowserSlackLeft - PageBand,
+                  layout_.BarRow(0) - boxHalf - PageBand,
+                  layout_.BarLeft() + TopLevel + 1 + BrowserSlackRight + PageBand,
+                  layout_.BarRow(layout_.BarCount() - 1) + boxHalf + 1 + PageBand, BrowserPage);
+    DrawCanvasBorder(surface_, place.Canvas.X, place.Canvas.Y, place.CanvasWidth,
+                     place.CanvasHeight);
+}
+
+void SimApplet::ShowBars() {
+    if (!options_.BrowserBars)
+        return;
+    for (int channel = 0; channel < layout_.BarCount(); ++channel) {
+        const int value =
+            channel == AlphaChannel ? BrowserAlphaValue : 5 * levels_[static_cast<size_t>(channel)];
+        int& shown = shownValues_[static_cast<size_t>(channel)];
+        if (shown == value)
+            continue;
+        shown = value;
+        DrawBrowserBarBox(surface_, layout_.BarLeft(), layout_.BarRow(channel), channel, value);
     }
 }
 
@@ -306,6 +353,7 @@ uint32_t SimApplet::CanvasAt(ScreenPoint at) const {
 }
 
 void SimApplet::Present(int64_t at) {
+    ShowBars();
     std::vector<ScreenPoint> wasMarked;
     for (const MarkedPixel& m : marked_) {
         surface_.SetPixel(m.At.X, m.At.Y, m.Under);

@@ -27,7 +27,9 @@ struct SimAppletOptions {
     bool Dead = false;  // takes no input at all
 
     // The browser applets' ways, each on its own so tests can show what each one does.
-    bool BrowserBars = false;  // 13-row bars, an alpha bar, an unsafe row above each bar
+    // 13-row bars, an alpha bar, an unsafe row above each bar, all drawn as the real applets'
+    // boxes (browser_look.h) on their page, the canvas framed.
+    bool BrowserBars = false;
     bool PointerMark = false;  // a 2 x 2 inverted mark at the pointer while the button is held
     int32_t FrameMicros = 0;   // paint reaches the surface only at frame ticks; 0 at once
     // Moves inside one drag that come sooner than this after the last one handed on are held,
@@ -58,8 +60,9 @@ SimAppletOptions RealisticBrowserApplet(int16_t applet, int32_t canvasPixels);
 class SimApplet {
   public:
     // Draws the white canvas and the bars on surface, which must hold them and outlive the
-    // applet. Invalid property value (380) for an unknown applet; std::invalid_argument for a
-    // bad layout or place (see AppletLayout), a negative count, or parts off the surface.
+    // applet; the browser bars' page and the canvas's frame are left out where they fall off it.
+    // Invalid property value (380) for an unknown applet; std::invalid_argument for a bad layout
+    // or place (see AppletLayout), a negative count, or a canvas or bars off the surface.
     SimApplet(const SimAppletOptions& options, PixelSurface& surface);
 
     // A button went down or up with the pointer at `at`.
@@ -111,6 +114,9 @@ class SimApplet {
     };
 
     void DrawApplet();
+    void DrawBrowserPage();
+    // Redraws each browser bar box whose value changed since it was last drawn.
+    void ShowBars();
     // Input arriving: merged moves are held here, the rest handed on to HandOn.
     void FlushHeldMove();
     void HandOn(Input input);
@@ -123,8 +129,8 @@ class SimApplet {
     void EndGesture();
     // Lands a paint on the canvas; the surface shows it at the next Present.
     void Land(ScreenPoint at, uint32_t colour);
-    // Brings the surface up to the canvas and the mark, as of the time at: at once, or at a
-    // frame tick.
+    // Brings the surface up to the canvas, the mark and the browser bars' values, as of the time
+    // at: at once, or at a frame tick.
     void Present(int64_t at);
     void Changed();
     size_t CanvasIndex(ScreenPoint at) const;
@@ -142,6 +148,7 @@ class SimApplet {
     AppletLayout layout_;
     PixelSurface& surface_;
     std::array<int16_t, 3> levels_{};
+    std::array<int, 4> shownValues_{-1, -1, -1, -1};  // what each box shows; -1 not drawn yet
     Gesture gesture_ = Gesture::None;
     int barChannel_ = 0;
     ScreenPoint pointer_;

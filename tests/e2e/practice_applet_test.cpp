@@ -10,10 +10,12 @@
 #include <thread>
 #include <vector>
 
+#include "browser_look.h"
 #include "child_process.h"
 #include "image/png_picture.h"
 #include "inkrelay_road.h"
 #include "practice_arguments.h"
+#include "practice_setup.h"
 #include "temp_dir.h"
 #include "x_driver.h"
 #include "xvfb_server.h"
@@ -73,6 +75,16 @@ class PracticeAppletTest : public ::testing::Test {
         return {bars_.X + level - origin, bars_.Y + channel * pitch};
     }
     std::string DumpPath() const { return (folder_ / "canvas.png").string(); }
+    // A pixel of the window under its surface, left of the hint's words.
+    Point UnderTheSurface(int16_t applet, int16_t width, int16_t height) const {
+        practice::PracticeArguments args;
+        args.Applet = applet;
+        args.CanvasWidth = width;
+        args.CanvasHeight = height;
+        const practice::PracticeSetup setup = practice::SetUp(args);
+        const ScreenPoint inSurface = setup.Options.Place.Canvas;
+        return {canvas_.X - inSurface.X + 2, canvas_.Y - inSurface.Y + setup.SurfaceHeight + 2};
+    }
 
     static XvfbServer* server_;
     TempDir folder_;
@@ -120,6 +132,7 @@ TEST_F(PracticeAppletTest, PaintsEveryInputAtOnceAndDumpsTheCanvasOnSigterm) {
     EXPECT_EQ(screen_.PixelAt(Canvas(119, 79)), White);
     EXPECT_EQ(screen_.PixelAt(bar(0, 10)), Rgb(50, 0, 0));
     EXPECT_EQ(screen_.PixelAt(bar(2, 51)), Rgb(0, 0, 255));
+    EXPECT_EQ(screen_.PixelAt(UnderTheSurface(1, 120, 80)), practice::DesktopBackground);
 
     // Level 51 only by pressing at 49 and dragging.
     screen_.MoveTo(bar(0, 49));
@@ -179,15 +192,22 @@ TEST_F(PracticeAppletTest, LagDelaysThePaintByItsMilliseconds) {
     EXPECT_EQ(Stop(), 0) << Errors();
 }
 
-// PaintBBS NEO: bars 13 rows high and 16 apart, an alpha bar, the pointer mark, paint at frames
-// and moves merged inside 5 ms.
+// PaintBBS NEO: bars 13 rows high and 16 apart in bordered boxes, an alpha bar, the framed
+// canvas on the page, the pointer mark, paint at frames and moves merged inside 5 ms.
 TEST_F(PracticeAppletTest, BrowserAppletShowsItsMarkAndFramesAndLosesAFastDragsCorner) {
     Start({"--applet", "4", "--canvas", "160x120", "--dump", DumpPath()});
     const auto bar = [&](int channel, int level) { return Bar(channel, level, 0, 16); };
-    EXPECT_EQ(screen_.PixelAt(bar(3, 10)), Rgb(50, 50, 50));
-    const Point greenTop{bar(1, 10).X, bar(1, 10).Y - 6};
-    EXPECT_EQ(screen_.PixelAt(greenTop), Rgb(0, 50, 0));
-    EXPECT_NE(screen_.PixelAt({greenTop.X, greenTop.Y - 1}), Rgb(0, 50, 0));
+    const auto above = [](Point p, int rows) { return Point{p.X, p.Y - rows}; };
+    // Level 0 on each box's left border, the top border the unsafe row, alpha full and the rest
+    // filled only in their first column.
+    EXPECT_EQ(screen_.PixelAt(bar(0, 0)), BrowserBarBorder);
+    EXPECT_EQ(screen_.PixelAt(above(bar(1, 10), 7)), BrowserBarBorder);
+    EXPECT_EQ(screen_.PixelAt(above(bar(1, 1), 6)), BrowserBarFill[1]);
+    EXPECT_EQ(screen_.PixelAt(above(bar(1, 2), 6)), BrowserBarBackground);
+    EXPECT_EQ(screen_.PixelAt(above(bar(3, 48), 5)), BrowserBarFill[3]);
+    EXPECT_EQ(screen_.PixelAt(above(bar(3, 49), 5)), BrowserBarBorder);
+    EXPECT_EQ(screen_.PixelAt({canvas_.X - 1, canvas_.Y - 1}), BrowserCanvasBorder);
+    EXPECT_EQ(screen_.PixelAt(UnderTheSurface(4, 160, 120)), BrowserPage);
 
     // Held: black paint under the mark shows white, the white pixels up-left of it black.
     screen_.MoveTo(Canvas(10, 10));
@@ -198,8 +218,10 @@ TEST_F(PracticeAppletTest, BrowserAppletShowsItsMarkAndFramesAndLosesAFastDragsC
     EXPECT_EQ(PixelBecomes(screen_, Canvas(10, 10), Rgb(0, 0, 0)), Rgb(0, 0, 0));
     EXPECT_EQ(PixelBecomes(screen_, Canvas(9, 9), White), White);
 
-    // Clicks on the row above the green bar at level 0 set some other level.
+    // Red at 255: its box is shown full at the next frame.
     screen_.Click(bar(0, 51));
+    EXPECT_EQ(PixelBecomes(screen_, above(bar(0, 48), 5), BrowserBarFill[0]), BrowserBarFill[0]);
+    // Clicks on the row above the green bar at level 0 set some other level.
     uint32_t paint = 0;
     bool greenChanged = false;
     for (int i = 0; i < 3; ++i) {

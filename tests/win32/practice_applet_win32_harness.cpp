@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "browser_look.h"
 #include "platform_desktop.h"
 #include "practice_setup.h"
 
@@ -495,8 +496,13 @@ void CheckLag(Desktop& desktop) {
 void CheckBrowserApplet(Desktop& desktop) {
     Run run(desktop, {L"--applet", L"4", L"--canvas", L"160x120"});
     const auto bar = [&](int channel, int level) { return run.Bar(channel, level, 0, 16); };
-    Check(run.PixelBecomes(bar(3, 10), Rgb(50, 50, 50)) == Rgb(50, 50, 50),
-          "--applet 4 shows the alpha bar under the blue one");
+    const Point alphaFill{bar(3, 10).X, bar(3, 10).Y - 5};
+    Check(run.PixelBecomes(alphaFill, inkrelay::BrowserBarFill[3]) == inkrelay::BrowserBarFill[3],
+          "--applet 4 shows the alpha bar's box full under the blue one");
+    Check(run.PixelAt(bar(0, 0)) == inkrelay::BrowserBarBorder &&
+              run.PixelAt({run.Canvas().X - 1, run.Canvas().Y}) == inkrelay::BrowserCanvasBorder &&
+              run.PixelAt({run.Canvas().X - 8, run.Canvas().Y}) == inkrelay::BrowserPage,
+          "--applet 4: level 0 on the red box's border, the canvas framed on the page");
     run.MoveTo(run.Canvas(10, 10));
     run.Press();
     const bool marked = run.PixelBecomes(run.Canvas(9, 9), Black) == Black &&

@@ -16,7 +16,7 @@ constexpr uint32_t SwatchFrame = 0x000000;
 PracticeSession::PracticeSession(const PracticeSetup& setup, std::function<int64_t()> nowMicros)
     : nowMicros_(std::move(nowMicros)),
       start_(nowMicros_()),
-      surface_(setup.SurfaceWidth, setup.SurfaceHeight, Background),
+      surface_(setup.SurfaceWidth, setup.SurfaceHeight, setup.Background),
       applet_(setup.Options, surface_),
       swatch_(setup.Swatch),
       lagging_(setup.Options.PaintLag > 0) {

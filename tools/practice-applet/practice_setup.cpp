@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "applet_layout.h"
+#include "browser_look.h"
 
 namespace inkrelay::practice {
 
@@ -10,7 +11,7 @@ namespace {
 
 constexpr int16_t Margin = 8;
 constexpr int16_t BarsGap = 24;  // between the canvas and the bars' level 0
-// The red bar's centre row, with room above for a browser bar's top half and the row over it.
+// The red bar's centre row, with room above for a browser bar's box and some of its page.
 constexpr int16_t BarsTop = 16;
 constexpr int32_t SwatchGap = 12;
 constexpr int32_t SwatchHeight = 24;
@@ -52,6 +53,8 @@ PracticeSetup SetUp(const PracticeArguments& args) {
         options.StallEveryNthStroke = *args.StallEvery;
     if (args.StallMilliseconds)
         options.StallMicros = *args.StallMilliseconds * 1000;
+    if (options.BrowserBars)
+        setup.Background = BrowserPage;
 
     const int16_t barsLeft = static_cast<int16_t>(Margin + args.CanvasWidth + BarsGap);
     options.Place.Canvas = {Margin, Margin};
@@ -72,9 +75,9 @@ std::string WindowTitle() {
 }
 
 std::string Hint(const SimAppletOptions& options) {
-    // A browser bar's row just above it sets some level of its own when clicked.
+    // A browser bar box's top border sets some level of its own when clicked.
     return options.BrowserBars
-               ? "左上の白い部分がキャンバス、右の帯が R・G・B・A バーです（帯の真上の行は除く）"
+               ? "左上の白い部分がキャンバス、右の四つの枠が R・G・B・A バーです（枠の上辺は除く）"
                : "左上の白い部分がキャンバス、右の帯が R・G・B バーです";
 }
 

@@ -10,8 +10,9 @@
 
 namespace inkrelay::practice {
 
-// Around the canvas and the bars, and under the hint; 0x00BBGGRR like the model's colours.
-inline constexpr uint32_t Background = 0x00C8D0D4;
+// Around the canvas and the bars, and under the hint, for the applets other than the browser
+// ones, which have their page's colour (BrowserPage); 0x00BBGGRR like the model's colours.
+inline constexpr uint32_t DesktopBackground = 0x00C8D0D4;
 
 // A rectangle of the surface; empty when either side is 0.
 struct PracticeBox {
@@ -31,16 +32,17 @@ struct PracticeBox {
 struct PracticeSetup {
     SimAppletOptions Options;
     PracticeBox Swatch;  // the current colour, under the bars where the model never paints
+    uint32_t Background = DesktopBackground;  // of the surface and the window around it
     int32_t SurfaceWidth = 0;
     int32_t SurfaceHeight = 0;
 };
 
 // The canvas at the top left, the bars to its right with room for the levels left of the
-// captured point, the swatch under the bars. The browser applets (4 and 5) get their taller bars,
-// the alpha bar, the pointer mark, frames, merged moves, and input taken from a queue at the real
-// applet's pace (RealisticBrowserApplet) unless the arguments give another. The model's PaintLag
-// counts Tick()s, which the window gives once a millisecond, so the lag is in milliseconds as it
-// stands.
+// captured point, the swatch under the bars. The browser applets (4 and 5) get their taller bars
+// in boxes on their page's colour, the alpha bar, the pointer mark, frames, merged moves, and
+// input taken from a queue at the real applet's pace (RealisticBrowserApplet) unless the
+// arguments give another. The model's PaintLag counts Tick()s, which the window gives once a
+// millisecond, so the lag is in milliseconds as it stands.
 PracticeSetup SetUp(const PracticeArguments& args);
 
 // The window's title and the line under the surface, in UTF-8.

@@ -14,7 +14,7 @@ namespace inkrelay::practice {
 PracticeWindow::PracticeWindow(const PracticeSetup& setup) : view_(new AppletView(setup, this)) {
     setWindowTitle(QString::fromStdString(WindowTitle()));
     QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(ui::QtRgb(Background)));
+    background.setColor(QPalette::Window, QColor(ui::QtRgb(setup.Background)));
     setPalette(background);
     auto* hint = new QLabel(QString::fromStdString(Hint(setup.Options)), this);
     hint->setContentsMargins(8, 0, 8, 8);

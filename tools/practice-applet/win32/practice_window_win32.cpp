@@ -93,7 +93,7 @@ PracticeWindow::PracticeWindow(const PracticeSetup& setup)
       surfaceBox_{0, 0, setup.SurfaceWidth, setup.SurfaceHeight},
       hint_(Wide(Hint(setup.Options))),
       font_(MessageFont()),
-      background_(CreateSolidBrush(ColourRef(Background))),
+      background_(CreateSolidBrush(ColourRef(setup.Background))),
       hintSize_(TextSize(font_.get(), hint_)),
       timer_(WaitableTimer()),
       class_(GetModuleHandleW(nullptr)) {
