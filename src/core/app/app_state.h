@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "scan/draw_list.h"
 
@@ -70,6 +71,9 @@ struct AppState {
     int32_t EventMemEnd = 0;
     // Scratch: the answer of the last yes/no box (6 Yes, 7 No), or a pixel colour.
     int32_t LastAnswer = 0;
+    // What the last capture found on a browser applet's screen, for the status line until the
+    // next capture, reading or drawing; empty for none.
+    std::string CaptureNote;
 };
 
 }  // namespace inkrelay

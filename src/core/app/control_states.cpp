@@ -35,6 +35,8 @@ std::optional<std::string> StatusLine(const AppState& state, const ControlInputs
         return "画像を読み取り中...";
     if (state.Drawing)
         return "画像を描き込み中...";
+    if (!state.CaptureNote.empty())
+        return state.CaptureNote;
     if (state.ScanReady)
         return "イベントメモリ残量：" + std::to_string(EventMemFreePercent(state.EventMemEnd)) +
                "%";

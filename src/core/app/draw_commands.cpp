@@ -1,5 +1,6 @@
 #include "app/draw_commands.h"
 
+#include <memory>
 #include <utility>
 
 #include "app/control_states.h"
@@ -7,7 +8,10 @@
 #include "app/program.h"
 #include "app/settings.h"
 #include "checked_int.h"
+#include "draw/applet_profile.h"
+#include "draw/capture_snap.h"
 #include "draw/drawing_run.h"
+#include "draw/magnifier.h"
 #include "draw/position_capture.h"
 #include "runtime_error.h"
 
@@ -82,12 +86,24 @@ std::string DrawingLogPath(const Program& program) {
     return ProgramFolderFilePath(SettingsFolder(program), LogFileName);
 }
 
+// The applets whose widget the program knows by sight take the exact point near the click.
+bool SnapsCaptures(const AppState& state) {
+    const AppletProfile* profile = FindProfile(state.Applet);
+    return profile != nullptr && profile->SnapsCaptures;
+}
+
 void Command3_Click(Program& program) {
+    program.State.CaptureNote.clear();
     WhileBusy(program, &AppState::CapturingDrawPos, [&] {
         program.Windows.HideImageWindow();
         AppState& state = program.State;
         state.DrawPosSet = false;
-        const ScreenPoint at = CaptureDrawPos(program.Screen, CaptureHooksFor(program));
+        ScreenPoint at = CaptureDrawPos(program.Screen, CaptureHooksFor(program));
+        if (SnapsCaptures(state)) {
+            const CaptureSnap snap = SnapToCanvasCorner(*program.Screen.OpenScreen(), at);
+            at = snap.At;
+            state.CaptureNote = SnapNote(snap, false);
+        }
         state.Coords[Coord::DrawPosX] = at.X;
         state.Coords[Coord::DrawPosY] = at.Y;
         state.DrawPosSet = true;
@@ -95,13 +111,22 @@ void Command3_Click(Program& program) {
 }
 
 void Command4_Click(Program& program) {
+    program.State.CaptureNote.clear();
     WhileBusy(program, &AppState::CapturingRGBBarPos, [&] {
         program.Windows.HideImageWindow();
         AppState& state = program.State;
         state.RGBBarPosSet = false;
-        const ScreenPoint at =
-            CaptureRGBBarPos(program.Screen, state.Coords[Coord::ScreenWidthPx],
-                             state.Coords[Coord::ScreenHeightPx], CaptureHooksFor(program));
+        const int32_t screenWidth = state.Coords[Coord::ScreenWidthPx];
+        const int32_t screenHeight = state.Coords[Coord::ScreenHeightPx];
+        const CaptureHooks hooks = CaptureHooksFor(program);
+        ScreenPoint at = CaptureRGBBarPos(program.Screen, screenWidth, screenHeight, hooks);
+        if (SnapsCaptures(state)) {
+            const std::unique_ptr<ScreenReader> dc = program.Screen.OpenScreen();
+            const CaptureSnap snap = SnapToRedBar(*dc, at);
+            at = snap.At;
+            state.CaptureNote = SnapNote(snap, true);
+            hooks.ShowMagnifier(Magnify(*dc, at, screenWidth, screenHeight));
+        }
         state.Coords[Coord::RGBBarX] = at.X;
         state.Coords[Coord::RGBBarY] = at.Y;
         state.RGBBarPosSet = true;
@@ -109,6 +134,7 @@ void Command4_Click(Program& program) {
 }
 
 void Command6_Click(Program& program) {
+    program.State.CaptureNote.clear();
     WhileBusy(program, &AppState::Drawing, [&] {
         AppState& state = program.State;
         const DrawHooks hooks = DrawHooksFor(program);

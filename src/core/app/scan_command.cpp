@@ -71,6 +71,7 @@ void Command5_Click(Program& program) {
         return;
     }
     state.Scanning = true;
+    state.CaptureNote.clear();
     UpdateControls(program);
     const int32_t failure = TrapFailure([&] {
         program.Image.WorkingPicture.Cls();

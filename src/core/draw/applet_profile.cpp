@@ -12,17 +12,19 @@ namespace {
 // clang-format off
 constexpr std::array<AppletProfile, AppletCount> Profiles = {{
     // name, pitches, origin, bar click, line-end extension, waypoints, vertex re-press,
-    // batch sleep, paced by the canvas
-    {"PaintChatEasy v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, true, false},
-    {"PaintBBS v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, false, false},
-    {"OekakiBBS ver.2.**", {30, 30}, 0, BarClick::Plain, 0, true, false, false, false},
+    // batch sleep, paced by the canvas, captures snapped
+    {"PaintChatEasy v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, true, false,
+     false},
+    {"PaintBBS v2.**", {15, 18}, 0, BarClick::PressDragAbove49, 0, false, false, false, false,
+     false},
+    {"OekakiBBS ver.2.**", {30, 30}, 0, BarClick::Plain, 0, true, false, false, false, false},
     {"しぃペインター通常版 v1.070以降", {14, 20}, 2, BarClick::ClampedPressDrag, 1, false, true,
-     false, false},
+     false, false, false},
     // The browser applets: bars 13 rows high and 16 apart, any level set by a plain click, a
     // browser that merges the moves of one drag, so every stroke segment is its own press, and
-    // input taken from a queue at the applet's own rate.
-    {"PaintBBS NEO", {16, 16}, 0, BarClick::Plain, 0, false, true, false, true},
-    {"しぃペインター NEO", {16, 16}, 0, BarClick::Plain, 0, false, true, false, true},
+    // input taken from a queue at the applet's own rate, and a widget known by sight.
+    {"PaintBBS NEO", {16, 16}, 0, BarClick::Plain, 0, false, true, false, true, true},
+    {"しぃペインター NEO", {16, 16}, 0, BarClick::Plain, 0, false, true, false, true, true},
 }};
 // clang-format on
 

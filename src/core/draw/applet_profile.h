@@ -29,6 +29,9 @@ struct AppletProfile {
     // Takes input from a queue at its own rate and shows paint a frame later: the run sends only
     // a short window ahead of what the canvas shows, and checks each point once it has shown.
     bool PacedByCanvas;
+    // Its bars and canvas look as the program knows them: a capture takes the exact point near
+    // the click.
+    bool SnapsCaptures;
 };
 
 inline constexpr int16_t AppletCount = 6;

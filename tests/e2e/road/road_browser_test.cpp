@@ -19,6 +19,16 @@ class BrowserRoadTest : public RoadTest {
         EXPECT_EQ(Mismatches(expected), 0);
         ExpectLogOfRun(program_->Log(), settings);
     }
+
+    // Both captures made a few pixels off the exact points, as a user clicks: on the red bar's
+    // fill, and inside the canvas near its corner. The log's header names the exact points.
+    void DrawFromCapturesNearThePoints(int16_t applet) {
+        InkrelaySettings settings;
+        settings.Applet = applet;
+        settings.Formula = 1;
+        Start(ColourPicture(32), settings);
+        DrawQuantisedToCompletion(settings, {2, 3}, {21, 4});
+    }
 };
 
 TEST_F(BrowserRoadTest, manyColoursEndExactWithTheCheckOn) {
@@ -34,6 +44,14 @@ TEST_F(BrowserRoadTest, tracedLineArtEndsExactWithTheCheckOn) {
     settings.Mode = 1;
     settings.ScanCol = 0;
     DrawAndExpectExact(LineArtPicture(64), settings, LineMask(LineArtPicture(64)));
+}
+
+TEST_F(BrowserRoadTest, capturesNearThePointsSnapToThemOnPaintBBSNeo) {
+    DrawFromCapturesNearThePoints(4);
+}
+
+TEST_F(BrowserRoadTest, capturesNearThePointsSnapToThemOnShiPainterNeo) {
+    DrawFromCapturesNearThePoints(5);
 }
 
 }  // namespace

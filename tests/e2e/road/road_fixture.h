@@ -268,11 +268,14 @@ class RoadTest : public ::testing::Test {
         }
     }
 
-    // Open, select all, read, and both positions taken: 描き込む is next.
-    void ReadyToDraw() {
+    // Open, select all, read, and both positions taken: 描き込む is next. The captures click
+    // this far from the exact points.
+    void ReadyToDraw(road::Point canvasOff = {0, 0}, road::Point barsOff = {0, 0}) {
         const std::filesystem::path file = folder_ / "picture.png";
         WritePng(picture_, file);
-        program_->ReadyToDraw(file, applet_->Canvas(), applet_->Bars());
+        const road::Point canvas = applet_->Canvas(), bars = applet_->Bars();
+        program_->ReadyToDraw(file, {canvas.X + canvasOff.X, canvas.Y + canvasOff.Y},
+                              {bars.X + barsOff.X, bars.Y + barsOff.Y});
     }
 
     // Until some of the picture is on the canvas.
@@ -293,8 +296,10 @@ class RoadTest : public ::testing::Test {
 
     // From a started road: read, both positions, a whole run that ends with the completion box,
     // the canvas exact and the log whole; the log.
-    std::string DrawQuantisedToCompletion(const InkrelaySettings& settings) {
-        ReadyToDraw();
+    std::string DrawQuantisedToCompletion(const InkrelaySettings& settings,
+                                          road::Point canvasOff = {0, 0},
+                                          road::Point barsOff = {0, 0}) {
+        ReadyToDraw(canvasOff, barsOff);
         program_->StartDrawing();
         const MessageBox done = ClosingBox();
         EXPECT_EQ(done.Icon, BoxIcon::Information);
