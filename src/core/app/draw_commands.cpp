@@ -80,16 +80,16 @@ DrawSettings DrawSettingsOf(const Program& program) {
             DrawingLogPath(program)};
 }
 
-}  // namespace
-
-std::string DrawingLogPath(const Program& program) {
-    return ProgramFolderFilePath(SettingsFolder(program), LogFileName);
-}
-
 // The applets whose widget the program knows by sight take the exact point near the click.
 bool SnapsCaptures(const AppState& state) {
     const AppletProfile* profile = FindProfile(state.Applet);
     return profile != nullptr && profile->SnapsCaptures;
+}
+
+}  // namespace
+
+std::string DrawingLogPath(const Program& program) {
+    return ProgramFolderFilePath(SettingsFolder(program), LogFileName);
 }
 
 void Command3_Click(Program& program) {
