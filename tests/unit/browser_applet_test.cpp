@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
-#include <set>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -65,118 +62,31 @@ TEST(BrowserApplet, barsAreTallWithSlackAtTheEndsAndAnUnsafeRowAbove) {
     EXPECT_GT(changed, 4);
 }
 
-// Wrong pixels of the one-pixel ring from (left, top) to (right, bottom): ring pixels not in
-// colour, and pixels just inside or outside it in colour.
-int RingFaults(const SimDesktop& screen, int left, int top, int right, int bottom,
-               uint32_t colour) {
-    int faults = 0;
-    for (int y = top - 1; y <= bottom + 1; ++y) {
-        for (int x = left - 1; x <= right + 1; ++x) {
-            const bool inside = x >= left && x <= right && y >= top && y <= bottom;
-            const bool ring = inside && (x == left || x == right || y == top || y == bottom);
-            faults += (screen.PixelAt(x, y) == colour) != ring;
-        }
-    }
-    return faults;
-}
-
-TEST(BrowserLook, fourBoxesFromLevelZeroAroundTheBarRowsAndTheCanvasAreFramedOnThePage) {
-    for (int16_t applet : {4, 5}) {
-        BrowserRig rig(BrowserAppletOptions(applet));
-        const AppletLayout layout(ProfileOf(applet), Place, 0, true);
-        const int x0 = layout.BarLeft();
-        for (int c = 0; c < 4; ++c) {
-            const int row = layout.BarRow(c);
-            EXPECT_EQ(RingFaults(rig.screen, x0, row - 7, x0 + 49, row + 7, BrowserBarBorder), 0)
-                << applet << "/" << c;
-            EXPECT_EQ(rig.screen.PixelAt(x0 + 51, row), BrowserPage);  // slack past the end
-            EXPECT_EQ(rig.screen.PixelAt(x0 + 20, row + 8), BrowserPage);
-            // The top border is the row whose clicks set some other level.
-            EXPECT_TRUE(layout.BarUnder({int16_t(x0 + 20), int16_t(row - 7)})->Unsafe);
-        }
-        const int left = Place.Canvas.X - 1;
-        const int top = Place.Canvas.Y - 1;
-        EXPECT_EQ(RingFaults(rig.screen, left, top, Place.Canvas.X + Place.CanvasWidth,
-                             Place.Canvas.Y + Place.CanvasHeight, BrowserCanvasBorder),
-                  0);
-        EXPECT_EQ(rig.screen.PixelAt(left - 1, top - 1), BrowserPage);
-        // Nor may a canvas begin on the last box's bottom border.
-        AppletPlace below = Place;
-        below.Canvas = {210, int16_t(layout.BarRow(3) + 7)};
-        EXPECT_THROW(AppletLayout(ProfileOf(applet), below, 0, true), std::invalid_argument);
-        ++below.Canvas.Y;
-        EXPECT_NO_THROW(AppletLayout(ProfileOf(applet), below, 0, true));
-    }
-}
-
-// Fill columns from the interior's left edge along a row clear of the label.
-int FillWidth(const SimDesktop& screen, int channel, int dy) {
-    const int row = Place.Bars.Y + 16 * channel + dy;
-    int width = 0;
-    while (screen.PixelAt(Place.Bars.X + 1 + width, row) == BrowserBarFill[size_t(channel)])
-        ++width;
-    return width;
-}
-
-TEST(BrowserLook, fillsAndLabelsFollowBarClicksAndPickUpsAtTheNextFrame) {
+// The boxes' places are what the capture tests snap to; here, the fills that follow the values.
+TEST(BrowserLook, fillsFollowBarClicksAndPickUpsAtTheNextFrame) {
     BrowserRig rig(BrowserAppletOptions(5));
-    const auto widths = [&](int dy) {
+    const auto widths = [&] {
         std::vector<int> w;
-        for (int c = 0; c < 4; ++c) w.push_back(FillWidth(rig.screen, c, dy));
+        for (size_t c = 0; c < 4; ++c) {
+            const int row = Place.Bars.Y + 16 * int(c) - 5;  // clear of the label
+            int width = 0;
+            while (rig.screen.PixelAt(Place.Bars.X + 1 + width, row) == BrowserBarFill[c]) ++width;
+            w.push_back(width);
+        }
         return w;
     };
-    // The label's pixels in the red and green boxes, from level 0 and the bar's row.
-    const auto labels = [&] {
-        std::vector<std::set<std::pair<int, int>>> shown(2);
-        for (int c = 0; c < 2; ++c)
-            for (int y = Place.Bars.Y + 16 * c - 8; y <= Place.Bars.Y + 16 * c + 8; ++y)
-                for (int x = Place.Bars.X - 1; x <= Place.Bars.X + 50; ++x)
-                    if (rig.screen.PixelAt(x, y) == BrowserBarLabel)
-                        shown[size_t(c)].emplace(x - Place.Bars.X, y - Place.Bars.Y - 16 * c);
-        return shown;
-    };
-    const auto before = labels();
-    EXPECT_EQ(widths(-5), (std::vector<int>{1, 1, 1, 48}));
-    EXPECT_EQ(rig.screen.PixelAt(Place.Bars.X + 2, Place.Bars.Y - 5), BrowserBarBackground);
+    EXPECT_EQ(widths(), (std::vector<int>{1, 1, 1, 48}));
     rig.Click(Place.Bars.X + 51, Place.Bars.Y);       // red 255
     rig.Click(Place.Bars.X + 40, Place.Bars.Y + 16);  // green 200
-    EXPECT_EQ(widths(-5), (std::vector<int>{1, 1, 1, 48}));
-    EXPECT_EQ(labels(), before);
+    EXPECT_EQ(widths(), (std::vector<int>{1, 1, 1, 48}));
     rig.Wait(17);
-    EXPECT_EQ(widths(-5), (std::vector<int>{48, 38, 1, 48}));
-    EXPECT_EQ(widths(5), widths(-5));  // flat over the interior's height
-    const auto after = labels();
-    for (const auto& shown : {before, after}) {
-        for (const auto& box : shown) {
-            EXPECT_GT(box.size(), 10u);
-            // Inside the interior, clear of its top and bottom three rows, which show the fill.
-            for (const auto& [x, dy] : box) EXPECT_TRUE(x >= 1 && x <= 48 && std::abs(dy) <= 3);
-        }
-    }
-    EXPECT_NE(after[0], before[0]);
-    EXPECT_NE(after[1], before[1]);
-    EXPECT_NE(before[0], before[1]);  // R0 and G0
-
+    EXPECT_EQ(widths(), (std::vector<int>{48, 38, 1, 48}));
     rig.screen.SetPixel(Place.Canvas.X + 3, Place.Canvas.Y + 3, 0x00FF00C8u);
     rig.At(Place.Canvas.X + 3, Place.Canvas.Y + 3);
     rig.screen.PressButton(MouseButton::Right);
     rig.screen.ReleaseButton(MouseButton::Right);
     rig.Wait(17);
-    EXPECT_EQ(widths(-5), (std::vector<int>{38, 1, 48, 48}));
-    const auto picked = labels();
-    EXPECT_NE(picked[0], after[0]);  // R200 after R255
-    EXPECT_EQ(picked[1], before[1]);
-}
-
-TEST(BrowserLook, olderBarsKeepTheirRampsAndNoFrame) {
-    SimAppletOptions options = BrowserAppletOptions(4);
-    options.BrowserBars = false;
-    BrowserRig rig(options);
-    rig.Click(Place.Bars.X + 30, Place.Bars.Y);
-    rig.Wait(17);
-    EXPECT_EQ(rig.screen.PixelAt(Place.Canvas.X - 1, Place.Canvas.Y - 1), White);
-    EXPECT_EQ(rig.screen.PixelAt(Place.Bars.X + 1, Place.Bars.Y + 1), 0x00000005u);
-    EXPECT_EQ(rig.screen.PixelAt(Place.Bars.X + 40, Place.Bars.Y - 1), 0x000000C8u);
+    EXPECT_EQ(widths(), (std::vector<int>{38, 1, 48, 48}));
 }
 
 TEST(BrowserApplet, theMarkShowsUnderAHeldButtonAndFramesShowPaintLate) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,10 +67,9 @@ TEST(CaptureSnap, everyClickOnOrNearTheBarsSnapsToTheRedBarsLevelZeroWhateverThe
             const ScreenPoint corner = RedBoxCorner(bars);
             for (int dy = -SnapReach; dy < BrowserBarBoxHeight + SnapReach; ++dy) {
                 for (int dx = -SnapReach; dx < BrowserBarBoxWidth + SnapReach; ++dx) {
-                    const CaptureSnap snap = a.Bar(Offset(corner, dx, dy));
-                    ASSERT_EQ(snap.Outcome, SnapOutcome::Snapped)
+                    ASSERT_EQ(a.Bar(Offset(corner, dx, dy)),
+                              (CaptureSnap{bars, SnapOutcome::Snapped}))
                         << applet << " " << dx << "," << dy;
-                    ASSERT_EQ(snap.At, bars) << applet << " " << dx << "," << dy;
                 }
             }
             // The other boxes know their place below the red one.
@@ -77,19 +77,13 @@ TEST(CaptureSnap, everyClickOnOrNearTheBarsSnapsToTheRedBarsLevelZeroWhateverThe
                 for (const int dx : {-SnapReach, 0, 24, BrowserBarBoxWidth + SnapReach - 1})
                     EXPECT_EQ(a.Bar(Offset(bars, dx, channel * BrowserBarPitch)).At, bars)
                         << channel << " " << dx;
+            // Just beyond the reach, or on the canvas, the click stands.
+            for (const ScreenPoint click :
+                 {Offset(corner, -SnapReach - 1, 4), Offset(corner, 10, -SnapReach - 1),
+                  Offset(corner, BrowserBarBoxWidth + SnapReach, 4), Offset(a.Canvas(), 20, 20)})
+                EXPECT_EQ(a.Bar(click), (CaptureSnap{click, SnapOutcome::NothingNear}))
+                    << click.X << "," << click.Y;
         }
-    }
-}
-
-TEST(CaptureSnap, clicksAwayFromTheBarsOrOnTheCanvasStandAsClicked) {
-    AppletOnScreen a(4, {{10, 10}, 120, 90, {200, 30}});
-    const ScreenPoint corner = RedBoxCorner(a.Bars());
-    for (const ScreenPoint click :
-         {Offset(corner, -SnapReach - 1, 4), Offset(corner, 10, -SnapReach - 1),
-          Offset(corner, BrowserBarBoxWidth + SnapReach, 4), ScreenPoint{60, 50}}) {
-        const CaptureSnap snap = a.Bar(click);
-        EXPECT_EQ(snap.At, click);
-        EXPECT_EQ(snap.Outcome, SnapOutcome::NothingNear) << click.X << "," << click.Y;
     }
 }
 
@@ -97,9 +91,8 @@ TEST(CaptureSnap, barsOfAnotherPitchADoubledBoxOrACoveredBarAreNotSnappedTo) {
     SimDesktop screen(640, 480);
     DesktopSurface surface(screen);
     const auto refused = [&](ScreenPoint click, SnapOutcome why) {
-        const CaptureSnap snap = SnapToRedBar(*screen.OpenScreen(), click);
-        EXPECT_EQ(snap.Outcome, why) << click.X << "," << click.Y;
-        EXPECT_EQ(snap.At, click);
+        EXPECT_EQ(SnapToRedBar(*screen.OpenScreen(), click), (CaptureSnap{click, why}))
+            << click.X << "," << click.Y;
     };
     const auto page = [&] { screen.Fill(0, 0, 640, 480, BrowserPage); };
     const auto fourBoxes = [&](ScreenPoint bars, int32_t pitch) {
@@ -119,11 +112,9 @@ TEST(CaptureSnap, barsOfAnotherPitchADoubledBoxOrACoveredBarAreNotSnappedTo) {
     SimDesktop zoomed(640, 480);
     for (int32_t y = 0; y < 240; ++y)
         for (int32_t x = 0; x < 320; ++x) zoomed.Fill(2 * x, 2 * y, 2, 2, screen.PixelAt(x, y));
-    for (const ScreenPoint click : {ScreenPoint{240, 200}, ScreenPoint{205, 220}}) {
-        const CaptureSnap snap = SnapToRedBar(*zoomed.OpenScreen(), click);
-        EXPECT_EQ(snap.Outcome, SnapOutcome::WrongSize) << click.X << "," << click.Y;
-        EXPECT_EQ(snap.At, click);
-    }
+    for (const ScreenPoint click : {ScreenPoint{240, 200}, ScreenPoint{205, 220}})
+        EXPECT_EQ(SnapToRedBar(*zoomed.OpenScreen(), click),
+                  (CaptureSnap{click, SnapOutcome::WrongSize}));
 
     // A window over the right half of the bars, and then over the lower two boxes.
     const uint32_t window = 0x00C0C0C0u;
@@ -149,11 +140,8 @@ TEST(CaptureSnap, aClickNearTheCanvasCornerSnapsToItsFirstPixel) {
         for (int dy = -SnapReach - 2; dy <= SnapReach + 2; ++dy)
             for (int dx = -SnapReach - 2; dx <= SnapReach + 2; ++dx)
                 ASSERT_EQ(a.Corner(Offset(canvas, dx, dy)).At, canvas) << dx << "," << dy;
-        for (const ScreenPoint far : {Offset(canvas, 8, 8), Offset(canvas, -8, 0)}) {
-            const CaptureSnap snap = a.Corner(far);
-            EXPECT_EQ(snap.Outcome, SnapOutcome::NothingNear);
-            EXPECT_EQ(snap.At, far);
-        }
+        for (const ScreenPoint far : {Offset(canvas, 8, 8), Offset(canvas, -8, 0)})
+            EXPECT_EQ(a.Corner(far), (CaptureSnap{far, SnapOutcome::NothingNear}));
     }
 }
 
@@ -217,16 +205,17 @@ TEST(CaptureSnap, theCapturesStoreAndShowTheSnappedPointAndSayWhenTheyCouldNot) 
     EXPECT_TRUE(rig.p.Ui.Messages.empty());
 }
 
+// The older applets take the click as it is, next to the same widget.
 TEST(CaptureSnap, theOlderAppletsTakeTheClickAsItIs) {
     CaptureRig rig(1);
     rig.ClickOnNextCapture({290, 52});
     Command4_Click(rig.p.Run);
-    EXPECT_EQ(rig.p.State->Coords[Coord::RGBBarX], 290);
-    EXPECT_EQ(rig.p.State->Coords[Coord::RGBBarY], 52);
     rig.ClickOnNextCapture({42, 63});
     Command3_Click(rig.p.Run);
-    EXPECT_EQ(rig.p.State->Coords[Coord::DrawPosX], 42);
-    EXPECT_EQ(rig.p.State->Coords[Coord::DrawPosY], 63);
+    const auto& c = rig.p.State->Coords;
+    EXPECT_EQ(
+        (std::array{c[Coord::RGBBarX], c[Coord::RGBBarY], c[Coord::DrawPosX], c[Coord::DrawPosY]}),
+        (std::array<int16_t, 4>{290, 52, 42, 63}));
 }
 
 }  // namespace

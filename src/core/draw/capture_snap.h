@@ -22,6 +22,7 @@ enum class SnapOutcome {
 struct CaptureSnap {
     ScreenPoint At;  // the exact point, or the click where nothing fitting was found
     SnapOutcome Outcome = SnapOutcome::NothingNear;
+    friend bool operator==(const CaptureSnap&, const CaptureSnap&) = default;
 };
 
 // How far outside a bar box or from the canvas corner a click may be.
